@@ -1,0 +1,53 @@
+#include "driver/error.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+#include "driver/interp.h"
+
+namespace zav {
+namespace {
+constexpr std::array<std::string_view, 7> kCategoryNames = {"Unknown",   "math",   "run time", "sym table",
+                                                            "parser",    "data",   "funct"};
+
+// The text before the last "." of the name plus the new extension; a name
+// without "." gets the extension appended.
+std::string replaceExtension(const std::string& name, std::string_view ext) {
+  auto dot = name.rfind('.');
+  std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+  return base + std::string(ext);
+}
+}  // namespace
+
+std::string_view errCatName(ErrCat c) {
+  auto i = static_cast<std::size_t>(c);
+  return i < kCategoryNames.size() ? kCategoryNames[i] : kCategoryNames[0];
+}
+
+void writeErrorFile(const Interp& in) {
+  if (!in.pos.errorFile || in.pos.file.empty()) return;
+  std::string erk = replaceExtension(in.pos.file, ".erk");
+  std::FILE* f = std::fopen(erk.c_str(), "w");
+  if (!f) return;  // an editor aid only: failing to leave it must not mask the error itself
+  std::error_code ec;
+  auto full = std::filesystem::absolute(in.pos.file, ec);
+  std::fprintf(f, "%s\n%d %d\n", ec ? in.pos.file.c_str() : full.c_str(), in.pos.line, in.pos.column);
+  std::fclose(f);
+}
+
+void errorFileStepAndEnd(Interp& in) {
+  writeErrorFile(in);
+  std::fflush(stdout);
+  throw RunEnd{kExitError};
+}
+
+void ReportError(Interp& in, ErrCat cat, std::string_view message) {
+  std::string msg(message.substr(0, kMaxText));
+  std::printf("%s(%d,%d) Error (%.*s): %s\n", in.pos.file.c_str(), in.pos.line, in.pos.column,
+              static_cast<int>(errCatName(cat).size()), errCatName(cat).data(), msg.c_str());
+  if (in.pos.line > 0) std::printf(" Line %d of %s\n", in.pos.line, in.pos.file.c_str());
+  errorFileStepAndEnd(in);
+}
+
+}  // namespace zav

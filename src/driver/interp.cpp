@@ -1,0 +1,21 @@
+#include "driver/interp.h"
+
+#include "parse/node.h"
+#include "symbols/symtab.h"
+
+namespace zav {
+
+Interp::Interp() {
+  global = new SymbolTable;
+  global->buckets.assign(kBucketCount, nullptr);
+  current = global;
+}
+
+Interp::~Interp() {
+  for (StmtNode* p : programs) freeStmtList(p);
+  for (Routine* r : routines) delete r;
+  for (SymbolTable* t : tables) destroyTable(t);
+  destroyTable(global);
+}
+
+}  // namespace zav

@@ -1,0 +1,64 @@
+// The interpreter context: every piece of run state lives here, so a fresh
+// Interp is a fresh interpreter.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dists/random.h"
+#include "driver/os.h"
+#include "driver/settings.h"
+#include "funcs/mathstate.h"
+#include "scan/scanstate.h"
+#include "symbols/symbol.h"
+
+namespace zav {
+
+struct StmtNode;
+
+// Where the scanner is; the error report names it.
+struct SourcePos {
+  std::string file;
+  std::int32_t line = 0;
+  std::int32_t column = 0;
+  bool errorFile = false;  // -af: leave a .erk file on a fatal error
+};
+
+// What the command line left for the run.
+struct DriverState {
+  std::vector<std::string> args;  // args[0] is the program name, as argv
+  int argCount = 0;               // arguments left for the program after the switches
+  int inlineIndex = 0;            // position of the -e/-ex text being run, 0 otherwise
+  std::string includePath;        // -I
+  bool quiet = false;             // -q
+  bool staticCreation = false;    // variables made while an inline program runs are static
+  int tempCounter = 0;            // numbers the anonymous "%T" constants
+  bool dataTransforming = false;  // data variables read element 1 while a DATA transform runs
+};
+
+struct Interp {
+  Settings set;
+  OsInfo os;
+  SourcePos pos;
+  DriverState drv;
+  MathState math;  // the ln n! cache
+  RandomState rng;  // RAND, IRAND, RRAND and the annealing maximiser
+  SymbolTable* global = nullptr;
+  SymbolTable* current = nullptr;
+  ScanState scan;
+  // Tables of user routines live as long as the interpreter.
+  std::vector<SymbolTable*> tables;
+  // Parsed blocks and user routines: a procedure defined in one block is
+  // called from later ones, so both live as long as the interpreter.
+  std::vector<StmtNode*> programs;
+  std::vector<Routine*> routines;
+  int plotDepth = 0;  // PLOT bodies being parsed: CURVE is a statement only inside one
+  bool modelRunning = false;  // a MODEL's likelihood is being evaluated
+
+  Interp();
+  ~Interp();
+  Interp(const Interp&) = delete;
+  Interp& operator=(const Interp&) = delete;
+};
+
+}  // namespace zav

@@ -1,0 +1,426 @@
+#include "driver/os.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "driver/error.h"
+#include "driver/interp.h"
+
+extern char** environ;
+
+namespace zav {
+namespace {
+
+// Day number of 1 January 1970, the epoch of the system clock.
+constexpr std::int64_t kJulianDayOfEpoch = 2440588;
+
+bool statOf(const std::string& name, struct stat& st) { return !name.empty() && ::stat(name.c_str(), &st) == 0; }
+
+bool isExecutableFile(const std::string& name) {
+  struct stat st;
+  return statOf(name, st) && S_ISREG(st.st_mode) && ::access(name.c_str(), X_OK) == 0;
+}
+
+std::string joinPath(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+// Splits a directory list; empty entries are kept so callers decide what
+// they mean.
+std::vector<std::string> splitList(const std::string& list, std::string_view seps) {
+  std::vector<std::string> parts;
+  std::string::size_type start = 0;
+  while (true) {
+    auto end = list.find_first_of(seps, start);
+    parts.push_back(list.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return parts;
+}
+
+// Single quotes make every character literal to the shell; an embedded
+// quote closes, escapes and reopens.
+std::string shellQuote(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// Starts argv and waits; returns the start's error code.
+int spawnAndWait(char* const argv[], int* exitStatus) {
+  std::fflush(nullptr);  // the child's output must come after ours
+  pid_t pid = 0;
+  int rc = ::posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ);
+  if (rc != 0) return errnoToCode(rc);
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return errnoToCode(errno);
+  }
+  if (exitStatus) {
+    if (WIFEXITED(status))
+      *exitStatus = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+      *exitStatus = 128 + WTERMSIG(status);
+    else
+      *exitStatus = 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void initOs(OsInfo& os) {
+  struct utsname u;
+  if (::uname(&u) == 0) {
+    os.systemName = u.sysname;
+    // The version is one whole number built from the kernel release
+    // "major.minor...": major * 100 + minor, so 6.8 reads 608 and 6.12 612.
+    int major = 0, minor = 0;
+    if (std::sscanf(u.release, "%d.%d", &major, &minor) >= 1) os.version = major * 100 + minor;
+  } else {
+    os.systemName = "Unix";
+  }
+  os.separator = "/";
+  os.gnuplot = searchPath("gnuplot");
+}
+
+int errnoToCode(int err, OsOp op) {
+  switch (err) {
+    case 0: return 0;
+    case ENOENT: return op == OsOp::Dir ? kErrPathNotFound : kErrFileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return kErrPathNotFound;
+    case EMFILE:
+    case ENFILE: return 4;
+    case EACCES:
+    case EPERM:
+    case EEXIST:
+    case ENOTEMPTY:
+    case EISDIR:
+    case ETXTBSY: return kErrAccessDenied;
+    case EBADF: return 6;
+    case ENOMEM: return 8;
+    case E2BIG: return 10;
+    case EBUSY: return op == OsOp::Dir ? kErrCurrentDir : kErrAccessDenied;
+    case EXDEV: return 17;
+    case EIO: return op == OsOp::Write ? 101 : 100;
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT: return 101;
+    case EROFS: return 150;
+    case ENXIO:
+    case ENODEV: return 151;
+    default: return kUnmappedBase + err;
+  }
+}
+
+std::string errorText(int code) {
+  switch (code) {
+    case 2: return "File was not found";
+    case 3: return "Path was not found";
+    case 4: return "Too many open files";
+    case 5: return "File access denied";
+    case 6:
+    case 12: return "Invalid file reference";
+    case 8: return "Not enough memory";
+    case 10: return "Invalid environment";
+    case 15: return "Invalid drive letter";
+    case 16: return "Can't remove current directory";
+    case 17: return "Can't rename files across drives";
+    case 100: return "Disk read error";
+    case 101: return "Disk write error";
+    case 102: return "File not assigned";
+    case 103: return "File is not open";
+    case 104: return "File not open for reading";
+    case 105: return "File not open for writing";
+    case 106: return "reading a bad number";
+    case 150: return "Disk is write-protected";
+    case 151: return "Unknown device";
+    case 152: return "Disk drive is not ready";
+    case 154:
+    case 155:
+    case 156:
+    case 158: return "Disk sector, seek or crc error (" + std::to_string(code) + ")";
+    case 157: return "Unknown media";
+    case 159: return "The printer is out of paper";
+    case 160: return "Error trying to write to the output device";
+    case 161: return "Error trying to read an input device";
+    case 162: return "A hardware failure occured";
+    default: return "An error has occurred (" + std::to_string(code) + ")";
+  }
+}
+
+void checkResult(Interp& in, int code, std::string_view message, std::string_view name) {
+  if (code == 0) return;
+  std::string text(message);
+  text += ' ';
+  text += name;
+  text += " : ";
+  text += errorText(code);
+  ReportError(in, ErrCat::RunTime, text);
+}
+
+bool fileExists(const std::string& name) {
+  struct stat st;
+  return statOf(name, st) && !S_ISDIR(st.st_mode);
+}
+
+bool dirExists(const std::string& name) {
+  struct stat st;
+  return statOf(name, st) && S_ISDIR(st.st_mode);
+}
+
+int makeDir(const std::string& name) {
+  return ::mkdir(name.c_str(), 0777) == 0 ? 0 : errnoToCode(errno, OsOp::Dir);
+}
+
+int removeDir(const std::string& name) {
+  // Linux lets a process remove its own working directory and then work in
+  // a directory that no longer exists; refuse, as the language always has.
+  struct stat target, here;
+  if (statOf(name, target) && ::stat(".", &here) == 0 && target.st_dev == here.st_dev &&
+      target.st_ino == here.st_ino)
+    return kErrCurrentDir;
+  return ::rmdir(name.c_str()) == 0 ? 0 : errnoToCode(errno, OsOp::Dir);
+}
+
+int changeDir(const std::string& name) {
+  return ::chdir(name.c_str()) == 0 ? 0 : errnoToCode(errno, OsOp::Dir);
+}
+
+int currentDir(std::string& out) {
+  std::error_code ec;
+  auto p = std::filesystem::current_path(ec);
+  if (ec) {
+    out.clear();
+    return errnoToCode(ec.value(), OsOp::Dir);
+  }
+  out = p.string();
+  return 0;
+}
+
+int deleteFile(const std::string& name) {
+  return ::unlink(name.c_str()) == 0 ? 0 : errnoToCode(errno);
+}
+
+int renameFile(const std::string& from, const std::string& to) {
+  struct stat st;
+  if (from.empty() || ::lstat(from.c_str(), &st) != 0) return errnoToCode(from.empty() ? ENOENT : errno);
+  // POSIX rename silently replaces an existing target; renaming onto a file
+  // that exists is refused instead, so no data is lost by accident.
+  if (::lstat(to.c_str(), &st) == 0) return kErrAccessDenied;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errnoToCode(errno, OsOp::Dir);
+}
+
+int fileTime(const std::string& name, FileStamp& out) {
+  struct stat st;
+  if (!statOf(name, st)) return errnoToCode(name.empty() ? ENOENT : errno);
+  std::tm tm{};
+  ::localtime_r(&st.st_mtime, &tm);
+  out = {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  return 0;
+}
+
+int fileAttributes(const std::string& name) {
+  struct stat st;
+  if (!statOf(name, st)) return -1;
+  // Directories are directories; other non-regular entries (devices, pipes,
+  // sockets) count as system files; a regular file carries the archive bit
+  // as a freshly written file does; dot names are hidden.
+  int attr = S_ISDIR(st.st_mode) ? kAttrDirectory : S_ISREG(st.st_mode) ? kAttrArchive : kAttrSysFile;
+  if (::access(name.c_str(), W_OK) != 0) attr |= kAttrReadOnly;
+  std::string base = std::filesystem::path(name).filename().string();
+  if (base.size() > 1 && base[0] == '.' && base != "..") attr |= kAttrHidden;
+  return attr;
+}
+
+std::int64_t fileSize(const std::string& name) {
+  struct stat st;
+  if (!statOf(name, st)) return -1;
+  return S_ISDIR(st.st_mode) ? 0 : static_cast<std::int64_t>(st.st_size);
+}
+
+std::string searchFile(const std::string& name, const std::string& dirList) {
+  if (name.empty()) return "";
+  if (fileExists(name)) return fullPath(name);
+  if (name[0] == '/') return "";
+  // Both list separators are accepted, so programs written with ';' work.
+  for (const auto& dir : splitList(dirList, ":;")) {
+    if (dir.empty()) continue;
+    std::string candidate = joinPath(dir, name);
+    if (fileExists(candidate)) return fullPath(candidate);
+  }
+  return "";
+}
+
+std::string searchPath(const std::string& name) {
+  if (name.empty()) return "";
+  if (name.find('/') != std::string::npos) return isExecutableFile(name) ? fullPath(name) : "";
+  const char* path = std::getenv("PATH");
+  if (!path) return "";
+  for (const auto& dir : splitList(path, ":")) {
+    std::string candidate = joinPath(dir.empty() ? "." : dir, name);
+    if (isExecutableFile(candidate)) return fullPath(candidate);
+  }
+  return "";
+}
+
+std::string fullPath(const std::string& name) {
+  std::error_code ec;
+  auto p = std::filesystem::absolute(name.empty() ? std::filesystem::path(".") : std::filesystem::path(name), ec);
+  if (ec) return name;
+  std::string s = p.lexically_normal().string();
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+std::vector<std::string> listMatches(const std::string& pattern, int attrMask) {
+  std::vector<std::string> found;
+  auto slash = pattern.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : pattern.substr(0, slash);
+  std::string base = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+  // "*.*" means every file to the programs of this language, also those
+  // without an extension.
+  if (base == "*.*") base = "*";
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return found;
+  constexpr int kSpecial = kAttrHidden | kAttrSysFile | kAttrVolumeId | kAttrDirectory;
+  while (const dirent* e = ::readdir(d)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    if (::fnmatch(base.c_str(), name.c_str(), 0) != 0) continue;
+    int attr = fileAttributes(joinPath(dir, name));
+    // Plain files always qualify; special ones only when the mask asks.
+    if (attr < 0 || (attr & kSpecial & ~attrMask) != 0) continue;
+    found.push_back(name);
+  }
+  ::closedir(d);
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+std::string getEnv(const std::string& name) {
+  const char* v = std::getenv(name.c_str());
+  return v ? v : "";
+}
+
+int envCount() {
+  int n = 0;
+  for (char** e = environ; e && *e; ++e) ++n;
+  return n;
+}
+
+std::string envString(int i) {
+  if (i < 1 || i > envCount()) return "";
+  return environ[i - 1];
+}
+
+int processId() { return static_cast<int>(::getpid()); }
+int parentProcessId() { return static_cast<int>(::getppid()); }
+
+// Parallel statements run one child at a time.
+int processorCount() { return 1; }
+
+DateTime now() {
+  struct timespec ts;
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  std::tm tm{};
+  ::localtime_r(&ts.tv_sec, &tm);
+  DateTime t;
+  t.year = tm.tm_year + 1900;
+  t.month = tm.tm_mon + 1;
+  t.day = tm.tm_mday;
+  t.hour = tm.tm_hour;
+  t.minute = tm.tm_min;
+  t.second = tm.tm_sec;
+  t.hundredths = static_cast<int>(ts.tv_nsec / 10000000);
+  t.dayOfWeek = tm.tm_wday;
+  // Whole local days since the epoch, floored, give today's day number.
+  std::int64_t local = static_cast<std::int64_t>(ts.tv_sec) + tm.tm_gmtoff;
+  std::int64_t days = local >= 0 ? local / 86400 : -((-local + 86399) / 86400);
+  t.julianDay = static_cast<std::int32_t>(days + kJulianDayOfEpoch);
+  return t;
+}
+
+void sleepMs(std::int64_t ms) {
+  if (ms <= 0) return;
+  struct timespec req{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+  while (::nanosleep(&req, &req) != 0 && errno == EINTR) {
+  }
+}
+
+int execCommand(Interp& in, const std::string& command, const std::string& params, int* exitStatus) {
+  if (command.empty()) {
+    // No command: an interactive shell, the user's own or the standard one.
+    std::string shell = getEnv("SHELL");
+    if (shell.empty()) shell = "/bin/sh";
+    char* argv[] = {shell.data(), nullptr};
+    return spawnAndWait(argv, exitStatus);
+  }
+  std::string path, shown;
+  if (fileExists(command)) {
+    shown = command;
+    // The shell would look a bare name up along PATH; the file found here is
+    // the one to run.
+    path = command.find('/') == std::string::npos ? "./" + command : command;
+  } else {
+    path = shown = searchPath(command);
+    if (path.empty()) return kErrFileNotFound;
+  }
+  if (in.set.debugExec) std::printf("Executing command >%s< with params >%s<\n", shown.c_str(), params.c_str());
+  if (::access(path.c_str(), X_OK) != 0) return errnoToCode(errno);
+  // The argument string is the shell's to split; the command name is quoted
+  // so nothing in it is taken for shell syntax.
+  std::string line = shellQuote(path);
+  if (!params.empty()) line += " " + params;
+  std::string sh = "/bin/sh", dashC = "-c";
+  char* argv[] = {sh.data(), dashC.data(), line.data(), nullptr};
+  return spawnAndWait(argv, exitStatus);
+}
+
+void consoleKeyMode(OsInfo& os, bool on) {
+  if (!::isatty(STDIN_FILENO)) return;
+  if (on) {
+    if (os.savedConsole) return;
+    auto saved = std::make_shared<::termios>();
+    if (::tcgetattr(STDIN_FILENO, saved.get()) != 0) return;
+    ::termios raw = *saved;
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    if (::tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0) os.savedConsole = saved;
+  } else if (os.savedConsole) {
+    ::tcsetattr(STDIN_FILENO, TCSANOW, os.savedConsole.get());
+    os.savedConsole.reset();
+  }
+}
+
+bool keyWaiting() {
+  if (!::isatty(STDIN_FILENO)) return false;
+  struct pollfd p{STDIN_FILENO, POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
+}
+
+int readKey() {
+  unsigned char c = 0;
+  return ::read(STDIN_FILENO, &c, 1) == 1 ? c : -1;
+}
+
+}  // namespace zav

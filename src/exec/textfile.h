@@ -1,0 +1,18 @@
+// The record behind a FILE value: a text file of the run-time's text I/O.
+#pragma once
+#include <cstdio>
+#include <string>
+
+namespace zav {
+
+enum class FileMode { Closed, Read, Write, Append };
+
+struct TextFile {
+  std::string name;
+  FileMode mode = FileMode::Closed;
+  std::FILE* handle = nullptr;
+  bool ownsHandle = false;  // false for standard input and output
+  bool atEof = false;
+};
+
+}  // namespace zav
