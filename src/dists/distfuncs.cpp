@@ -22,6 +22,7 @@ namespace bm = boost::math;
 
 constexpr Real kInf = std::numeric_limits<Real>::infinity();
 constexpr Real kNaN = std::numeric_limits<Real>::quiet_NaN();
+constexpr Real kEpsilon = std::numeric_limits<Real>::epsilon();
 // 1/sqrt(2) as the nearest REAL, and what that rounding left out.
 constexpr Real kInvSqrt2 = 0.7071067811865475244008443621048490393L;
 constexpr Real kInvSqrt2Lo = 1.895032558893257079655e-20L;
@@ -76,43 +77,71 @@ Real ibetacQ(Real a, Real b, Real x) { return guarded([=] { return bm::ibetac(a,
 Real gammaQQ(Real a, Real x) { return guarded([=] { return bm::gamma_q(a, x, BoostQuiet()); }); }
 Real gammaPQ(Real a, Real x) { return guarded([=] { return bm::gamma_p(a, x, BoostQuiet()); }); }
 
-// Splits a bracket; geometrically when it spans orders of magnitude above 0,
-// so that tails like 1e-300 are reached in a few dozen steps.
+// Splits a bracket. Toward 0 and toward infinity it moves by orders of
+// magnitude (geometric means, squaring), so that a quantile of a tail like
+// 1e-300 is bracketed in a few dozen steps rather than hundreds of halvings.
 Real splitBracket(Real a, Real b) {
-  if (std::isinf(b)) return a <= 0 ? 1 : 2 * a;
-  if (std::isinf(a)) return b >= 0 ? -1 : 2 * b;
-  if (a > 0 && b > 4 * a) return std::sqrt(a) * std::sqrt(b);
+  constexpr Real kTiny = std::numeric_limits<Real>::min();
+  constexpr Real kHuge = std::numeric_limits<Real>::max();
+  if (std::isinf(b)) return a <= 0 ? 1 : a < 2 ? 2 * a : std::min(a * a, kHuge);
+  if (std::isinf(a)) return b >= 0 ? -1 : b > -2 ? 2 * b : std::max(-b * b, -kHuge);
+  if (a >= 0 && b > 4 * std::max(a, kTiny)) return std::sqrt(std::max(a, kTiny)) * std::sqrt(b);
   return a + (b - a) / 2;
 }
 
 // Solves cdf(x) = target on (lo, hi) for a monotone cdf whose derivative is
 // slope, starting from the guess x0 (NaN when there is none). Newton steps
-// are taken while they stay inside the bracket and shrink it fast enough,
-// bisection otherwise; the search runs to adjacent REALs, so the result
-// inverts exactly the function a program calls.
+// are taken while they stay inside the bracket and make progress, bisection
+// otherwise; the search runs to adjacent REALs, so the result inverts exactly
+// the function a program calls. For a small target the Newton step works on
+// ln cdf, which is nearly linear in the tails where cdf itself spans
+// hundreds of orders of magnitude.
 template <class Cdf, class Slope>
 Real invertMonotone(Real x0, Real target, bool decreasing, Cdf cdf, Slope slope, Real lo, Real hi) {
   const Real sign = decreasing ? -1 : 1;
+  const bool logScale = target < 0.25L;
   Real a = lo, b = hi;
   Real x = x0 > lo && x0 < hi ? x0 : splitBracket(lo, hi);
   Real best = x, bestResidual = kInf;
-  Real widthBefore = kInf;
+  Real widthBefore = kInf, stepBefore = kInf;
   for (int i = 0; i < 400; ++i) {
-    Real r = sign * (cdf(x) - target);
+    Real fx = cdf(x);
+    Real r = sign * (fx - target);
     if (std::isnan(r)) break;
     if (std::fabs(r) < bestResidual) {
       best = x;
       bestResidual = std::fabs(r);
     }
-    if (r == 0) break;
+    // Within two units of the target's last place nothing better can be told
+    // apart from the rounding of cdf itself.
+    if (std::fabs(r) <= 2 * kEpsilon * target) break;
     if (r < 0) a = x; else b = x;
     Real next = kNaN;
-    Real d = sign * slope(x);
-    if (d > 0 && std::isfinite(d)) next = x - r / d;
-    // Every other step must at least halve the bracket, or it is bisected.
-    Real width = b - a;
-    bool slow = (i % 2 == 1) && !(width <= widthBefore / 2);
-    if (i % 2 == 1) widthBefore = width;
+    Real d = slope(x);
+    if (d != 0 && std::isfinite(d)) {
+      // ln(fx/target) through log1p: the difference of two logarithms near
+      // -700 would lose a dozen bits just where the step gets fine.
+      if (logScale && fx > 0) next = x - std::log1p((fx - target) / target) * fx / d;
+      else next = x - (fx - target) / d;
+    }
+    if (next == x) break;  // the correction is below the resolution of x
+    // A correction of a few units in the last place is the noise floor of
+    // cdf itself: one look at that point, then stop.
+    if (std::fabs(next - x) <= 4 * kEpsilon * std::fabs(x)) {
+      if (!(next > a && next < b)) break;
+      Real rn = std::fabs(cdf(next) - target);
+      if (rn < bestResidual) best = next;
+      break;
+    }
+    // Every other step must at least halve the bracket (or, while one end is
+    // still open, the step), or the bracket is split instead.
+    Real width = b - a, step = std::fabs(next - x);
+    bool slow = false;
+    if (i % 2 == 1) {
+      slow = std::isfinite(width) ? !(width <= widthBefore / 2) : !(step >= 2 * stepBefore);
+      widthBefore = width;
+      stepBefore = step;
+    }
     if (slow || !(next > a && next < b)) next = splitBracket(a, b);
     if (!(next > a && next < b) || next == x) break;
     x = next;

@@ -36,6 +36,12 @@ struct DriverState {
   bool dataTransforming = false;  // data variables read element 1 while a DATA transform runs
 };
 
+// The directory search of FINDFIRST / FINDNEXT, released by FINDQUIT.
+struct FindSearch {
+  std::vector<std::string> names;  // the matches, sorted
+  std::size_t next = 0;            // the one FINDNEXT returns
+};
+
 struct Interp {
   Settings set;
   OsInfo os;
@@ -54,6 +60,7 @@ struct Interp {
   std::vector<Routine*> routines;
   int plotDepth = 0;  // PLOT bodies being parsed: CURVE is a statement only inside one
   bool modelRunning = false;  // a MODEL's likelihood is being evaluated
+  FindSearch find;
 
   Interp();
   ~Interp();

@@ -181,6 +181,29 @@ void execAssign(Interp& in, const StmtNode& s) {
   if (!value) return;  // a declaration without a value
   const ExprNode* t = s.target;
   Symbol& target = *t->symbol;
+  // The common case, a plain REAL or INTEGER scalar, stores straight into its
+  // element: this is the inner statement of most loops.
+  if (t->kind == NodeKind::Identifier && t->children.empty() && !target.dims && !in.set.debugExec &&
+      !target.has(kConst | kDataVar)) {
+    if (target.type == ValueType::Real) {
+      const Real v = evalReal(in, value);
+      if (void* b = elementBlock(target)) {
+        *static_cast<Real*>(b) = v;
+        return;
+      }
+      setReal(in, target, 1, v);  // reports the missing storage
+      return;
+    }
+    if (target.type == ValueType::Integer) {
+      const std::int32_t v = evalInteger(in, value);
+      if (void* b = elementBlock(target)) {
+        *static_cast<std::int32_t*>(b) = v;
+        return;
+      }
+      setInteger(in, target, 1, v);
+      return;
+    }
+  }
   if (t->kind == NodeKind::Identifier) {
     if (in.set.debugExec) std::printf("%d: Assign %s = ...\n", s.line, target.name.c_str());
     // A DATA variable stores into the current observation whatever its

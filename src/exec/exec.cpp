@@ -79,6 +79,14 @@ Flow execWhile(Interp& in, const StmtNode& s) {
   }
 }
 
+// The loop variable's element, read and written without the checked
+// accessors when it is a plain variable with storage (the common case).
+template <ValueType T>
+typename Elem<T>::type* loopElement(const Symbol& v) {
+  if (v.flags & kDataVar) return nullptr;
+  return static_cast<typename Elem<T>::type*>(elementBlock(v));
+}
+
 // INTEGER loop variable: the pass count is fixed before the first pass.
 Flow forInteger(Interp& in, const StmtNode& s, Symbol& v) {
   const std::int32_t first = evalInteger(in, s.first);
@@ -99,8 +107,12 @@ Flow forInteger(Interp& in, const StmtNode& s, Symbol& v) {
     at(in, s);
     // The step is added to the current value, so an assignment to the
     // variable in the body moves the later passes; 32-bit wrap-around.
-    const auto next = static_cast<std::uint32_t>(getInteger(in, v, 1)) + static_cast<std::uint32_t>(step);
-    setInteger(in, v, 1, static_cast<std::int32_t>(next));
+    if (std::int32_t* e = loopElement<ValueType::Integer>(v)) {
+      *e = static_cast<std::int32_t>(static_cast<std::uint32_t>(*e) + static_cast<std::uint32_t>(step));
+    } else {
+      const auto next = static_cast<std::uint32_t>(getInteger(in, v, 1)) + static_cast<std::uint32_t>(step);
+      setInteger(in, v, 1, static_cast<std::int32_t>(next));
+    }
   }
   return Flow::Normal;
 }
@@ -126,7 +138,8 @@ Flow forReal(Interp& in, const StmtNode& s, Symbol& v) {
     Flow result;
     if (loopEnds(execList(in, s.body), result)) return result;
     at(in, s);
-    setReal(in, v, 1, getReal(in, v, 1) + step);
+    if (Real* e = loopElement<ValueType::Real>(v)) *e += step;
+    else setReal(in, v, 1, getReal(in, v, 1) + step);
   }
   return Flow::Normal;
 }

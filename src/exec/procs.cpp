@@ -7,6 +7,7 @@
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "driver/os.h"
+#include "exec/fileio.h"
 #include "exec/proctable.h"
 #include "funcs/eval.h"
 #include "funcs/numtext.h"
@@ -64,8 +65,7 @@ void writeElements(Interp& in, TextFile& f, const ExprNode* n, std::string& text
 }
 
 // Procedures whose actions are not built yet stop the run with this.
-// NOT YET AVAILABLE: the file, input, clock and data-variable procedures
-// replace this as they are built.
+// NOT YET AVAILABLE: their layers replace the calls below as they are built.
 [[noreturn]] void notAvailable(Interp& in, std::string_view name) {
   ReportError(in, ErrCat::RunTime, "Calling procedure " + std::string(name) + " is not available yet");
 }
@@ -137,8 +137,44 @@ void callProcedure(Interp& in, int code, const ExprNode* args, int line) {
     case Proc::PRINTLN: writeItems(in, &in.set.fOutFile, args, true); return;
     case Proc::WRITEPLOT: writeItems(in, &in.set.fPlot, args, false); return;
     case Proc::WRITEPLOTLN: writeItems(in, &in.set.fPlot, args, true); return;
-    default: notAvailable(in, name);
+    case Proc::READ: procRead(in, args); return;
+    case Proc::READLN: procReadln(in, args); return;
+    case Proc::OUTFILE: procOutfile(in, args); return;
+    case Proc::OPENAPPEND: procOpenAppend(in, args); return;
+    case Proc::OPENREAD: procOpenRead(in, args); return;
+    case Proc::OPENWRITE: procOpenWrite(in, args); return;
+    case Proc::CLOSE: procClose(in, args); return;
+    case Proc::FLUSH: procFlush(in, args); return;
+    case Proc::DATAFILE: procDatafile(in, args); return;
+    case Proc::ERASE: procErase(in, args); return;
+    case Proc::RENAME: procRename(in, args); return;
+    case Proc::CHDIR: procChdir(in, args); return;
+    case Proc::MKDIR: procMkdir(in, args); return;
+    case Proc::RMDIR: procRmdir(in, args); return;
+    case Proc::GETDATE: procGetdate(in, args); return;
+    case Proc::GETTIME: procGettime(in, args); return;
+    case Proc::FILETIME: procFiletime(in, args); return;
+    case Proc::INC: procInc(in, args); return;
+    case Proc::DEC: procDec(in, args); return;
+    case Proc::SEED: procSeed(in, args); return;
+    case Proc::SLEEP: procSleep(in, args); return;
+    case Proc::HALT: procHalt(in, args);
+    case Proc::EXEC: procExec(in, args); return;
+    case Proc::FINDQUIT: procFindquit(in, args); return;
+    case Proc::DUMPSYMBOL: procDumpsymbol(in, args); return;
+    case Proc::DUMPTABLE: procDumptable(in, args); return;
+    // NOT YET AVAILABLE: the data-variable, array and plot procedures.
+    case Proc::ARRAYTODATA:
+    case Proc::BOOTSTRAP:
+    case Proc::COPYDATAVAR:
+    case Proc::DATATOARRAY:
+    case Proc::DRAWDOWN:
+    case Proc::FINISHPLOT:
+    case Proc::PLOTFILE:
+    case Proc::PTRANSFORM:
+    case Proc::VSORT: notAvailable(in, name);
   }
+  notAvailable(in, name);
 }
 
 }  // namespace zav

@@ -239,7 +239,9 @@ Real mathBesselI(Interp& in, Real nr, Real x) {
 }
 
 Real mathBesselY(Interp& in, Real nr, Real x) {
-  checkPositive(in, "BESSELY arg n", nr);
+  // Order 0 is as valid for Y and K as for J and I (the order-0 approximation
+  // is right below); only a negative order is refused.
+  checkNonNegative(in, "BESSELY arg n", nr);
   if (std::isnan(x) || x < 0) return kNaN;  // complex-valued there
   if (x == 0) return in.set.negInfinity;
   long n = orderOf(nr);
@@ -257,7 +259,7 @@ Real mathBesselY(Interp& in, Real nr, Real x) {
 }
 
 Real mathBesselK(Interp& in, Real nr, Real x) {
-  checkPositive(in, "BESSELK arg n", nr);
+  checkNonNegative(in, "BESSELK arg n", nr);
   if (std::isnan(x) || x < 0) return kNaN;  // complex-valued there
   if (x == 0) return in.set.infinity;
   long n = orderOf(nr);

@@ -320,9 +320,12 @@ CallTyping pairRule(TypeSet s, TypeSet a) {
   if ((a & kInt) && s == kInt) return success(V::Integer, V::Integer);
   if ((a & kReal) && s == kInt) return success(V::Real, V::Integer);
   if ((a & kReal) && (s == kReal || s == (kInt | kReal))) return success(V::Real, V::Real);
-  if ((a & kCplx) && (s & kCplx)) return success(V::Complex, V::Complex);
-  if ((a & kCplx) && (s & kReal)) return success(V::Complex, V::Real);
-  if ((a & kCplx) && (s & kInt)) return success(V::Complex, V::Integer);
+  // The complex rules take numbers only: an INTEGER beside a STRING or a
+  // BOOLEAN is a type error, not a COMPLEX value.
+  const bool numbers = within(s, kNumeric | kCplx);
+  if ((a & kCplx) && numbers && (s & kCplx)) return success(V::Complex, V::Complex);
+  if ((a & kCplx) && numbers && (s & kReal)) return success(V::Complex, V::Real);
+  if ((a & kCplx) && numbers && (s & kInt)) return success(V::Complex, V::Integer);
   if ((a & kBool) && s == kBool) return success(V::Boolean, V::Boolean);
   if ((a & kChar) && s == kChar) return success(V::String, V::String);
   if ((a & kStr) && (s == kChar || s == (kChar | kStr) || s == kStr)) return success(V::String, V::Char);
@@ -392,8 +395,8 @@ CallTyping typeFunctionCall(Fn f, std::span<const ValueType> a) {
       if (x == V::Complex) return success(V::Complex, V::Complex);
       return positionalCall(a, {kNumeric}, V::Integer, V::Real);
     case C::Rounding:
-      if (xs & (kReal | kCplx)) return success(V::Integer, x);
-      return failure(xs, kReal | kCplx);
+      if (xs & kCplx) return success(V::Integer, x);
+      return positionalCall(a, {kNumeric}, V::Integer, V::Real);
     case C::RealTests: return positionalCall(a, {kNumeric}, V::Boolean, V::Real);
     case C::IntegerTests: return positionalCall(a, {kInt}, V::Boolean, V::Integer);
     case C::Equality: return withResult(pairRule(all, kBool | kNumeric | kCplx | kStr), V::Boolean);
@@ -410,13 +413,15 @@ CallTyping typeFunctionCall(Fn f, std::span<const ValueType> a) {
     case C::TextToText: return positionalCall(a, {kText}, V::String, V::String);
     case C::TextPair: return pairRule(all, kStr);
     case C::Command: return positionalCall(a, {kText, kText}, V::Integer, V::String);
-    case C::StringAndCount: return positionalCall(a, {kStr, kInt}, V::String, V::String);
-    case C::StringSearch: return positionalCall(a, {kStr, kStr}, V::Integer, V::String);
-    case C::Substring: return positionalCall(a, {kStr, kInt, kInt}, V::String, V::String);
-    case C::Insertion: return positionalCall(a, {kStr, kStr, kInt}, V::String, V::String);
-    case C::Replacement: return positionalCall(a, {kStr, kStr, kStr, kBool, kBool}, V::String, V::String);
-    case C::DateFormatting: return positionalCall(a, {kInt, kStr}, V::String, V::Integer);
-    case C::NumberFormatting: return positionalCall(a, {kReal, kInt, kInt}, V::String, V::Real);
+    // A CHAR is a one-character STRING and an INTEGER converts to REAL, as
+    // in assignment: fixed STRING and REAL positions take them too.
+    case C::StringAndCount: return positionalCall(a, {kText, kInt}, V::String, V::String);
+    case C::StringSearch: return positionalCall(a, {kText, kText}, V::Integer, V::String);
+    case C::Substring: return positionalCall(a, {kText, kInt, kInt}, V::String, V::String);
+    case C::Insertion: return positionalCall(a, {kText, kText, kInt}, V::String, V::String);
+    case C::Replacement: return positionalCall(a, {kText, kText, kText, kBool, kBool}, V::String, V::String);
+    case C::DateFormatting: return positionalCall(a, {kInt, kText}, V::String, V::Integer);
+    case C::NumberFormatting: return positionalCall(a, {kNumeric, kInt, kInt}, V::String, V::Real);
     case C::Padding: return positionalCall(a, {kInt, kInt, kChar}, V::String, V::Integer);
     case C::BaseConversion: return positionalCall(a, {kInt, kInt}, V::String, V::Integer);
   }

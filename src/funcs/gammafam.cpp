@@ -68,9 +68,9 @@ constexpr std::array<Real, kFactTableMax + 1> kFactorials = {
 
 bool isWhole(Real x) { return std::isfinite(x) && x == std::floor(x); }
 
-// Series and continued fractions stop after this many terms or steps ...
+// The continued fractions stop after this many steps ...
 constexpr int kMaxTerms = 200;
-// ... or when the relative change falls below this.
+// ... or, like the series, when the relative change falls below this.
 constexpr Real kTolerance = 1e-14L;
 // The gamma series needs about 8 sqrt(a) terms; this covers shapes to 10^8.
 constexpr long kMaxSeriesTerms = 100000;

@@ -89,9 +89,10 @@ Real mathArcCsch(Interp& in, Real x);
 Real mathFisher(Interp& in, Real x);
 Real mathFisherInv(Interp& in, Real x);
 
-// Geometry: great-circle-free flat-earth distance in km between
+// Geometry: the flat-earth approximation of the distance in km between
 // (lat1, long1) and (lat2, long2) in degrees; polar (r, angle) and
-// spherical (r, azimuth a1 from the x axis, polar angle a2 from the z axis).
+// spherical (r, azimuth a1 from the x axis, polar angle a2 from the z axis)
+// coordinates, angles in radians.
 Real mathEarthDist(Interp& in, Real lat1, Real long1, Real lat2, Real long2);
 Real mathPolarToRectX(Interp& in, Real r, Real a);
 Real mathPolarToRectY(Interp& in, Real r, Real a);

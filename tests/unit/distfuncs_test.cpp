@@ -8,6 +8,8 @@
 // 10 df, chi-square 3.841 at 1 df, F 3.48 at 4 and 10 df, z 1.95996).
 #include <gtest/gtest.h>
 
+#include <boost/math/special_functions/beta.hpp>
+
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -104,7 +106,7 @@ TEST_F(DistFuncs, ForwardFunctionsMatchHighPrecisionValues) {
 TEST_F(DistFuncs, PrintedTableCriticalValues) {
   EXPECT_NEAR(distStudentT(in, 2.228L, 10), 0.025L, 5e-5L);
   EXPECT_NEAR(distChiSq(in, 3.841L, 1), 0.05L, 5e-5L);
-  EXPECT_NEAR(distFDist(in, 3.48L, 4, 10), 0.05L, 5e-5L);
+  EXPECT_NEAR(distFDist(in, 3.48L, 4, 10), 0.05L, 2e-4L);  // the table rounds 3.4780 to 3.48
   EXPECT_NEAR(distNormalCdf(in, -1.96L), 0.025L, 5e-5L);
 }
 
@@ -150,7 +152,8 @@ TEST_F(DistFuncs, InversesMatchHighPrecisionQuantiles) {
   expectRel(distInvBeta(in, 1e-6L, 3, 1.5L), 0.007710878043355445445809727L, tol, "INVBETA tail");
 }
 
-// Each inverse undoes its own family's function. The allowance grows with
+// Each inverse undoes its own family's function (for INVBETA the regularised
+// incomplete beta, taken here from Boost.Math). The allowance grows with
 // the conditioning |x F'(x) / F(x)|: one unit in x moves F by that many.
 TEST_F(DistFuncs, InversesRoundTrip) {
   const Real ps[] = {1e-300L, 1e-30L, 1e-8L, 0.001L, 0.025L, 0.1L, 0.3L, 0.5L, 0.7L, 0.9L, 0.975L, 0.999L, 0.9999999L};
@@ -161,7 +164,10 @@ TEST_F(DistFuncs, InversesRoundTrip) {
     Real h = x == 0 ? 1e-9L : std::fabs(x) * 1e-7L;
     Real cond = std::fabs((F(x + h) - F(x - h)) / (2 * h) * x / p);
     Real rel = std::fabs(F(x) - p) / p;
-    EXPECT_LE(rel, 16 * kEps * std::max<Real>(1, cond)) << what << " p=" << static_cast<double>(p);
+    // Deep in a tail the incomplete beta and gamma come out of exp(a ln y),
+    // whose argument is itself rounded: their values step by |ln p| units.
+    Real allowance = 16 * kEps * std::max<Real>(1, cond) + 2 * kEps * std::fabs(std::log(p));
+    EXPECT_LE(rel, allowance) << what << " p=" << static_cast<double>(p);
   };
   for (Real p : ps) {
     check([&](Real x) { return distNormalCdf(in, x); }, [&](Real q) { return distInvNormal(in, q); }, p, "normal");
@@ -174,7 +180,7 @@ TEST_F(DistFuncs, InversesRoundTrip) {
             "chi-square" + tag);
       check([&](Real x) { return distFDist(in, x, df, 7); }, [&](Real q) { return distInvFDist(in, q, df, 7); }, p,
             "F" + tag);
-      check([&](Real x) { return distInvBeta(in, 0, 1, 1) + x * 0 + distBetaLower(in, x, df, 2.5L); },
+      check([&](Real x) { return boost::math::ibeta(df, 2.5L, x); },
             [&](Real q) { return distInvBeta(in, q, df, 2.5L); }, p, "beta" + tag);
     }
   }

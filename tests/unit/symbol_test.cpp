@@ -66,8 +66,9 @@ TEST_F(SymbolTest, SettersConvertOrRefuseWithExactMessages) {
   EXPECT_EQ(getReal(in, *r, 1), 7.0L);
 
   declareStatic(in, "n", ValueType::Integer, nullptr, 0);
+  // Width 10 for 2.5: one integer digit, one column for the point, so 8 decimals.
   EXPECT_EQ(failure([&] { setRealByName(in, "n", 2.5L, 0); }),
-            "(0,0) Error (sym table): Wrong type: can't assign     2.5000 (REAL) to n (INTEGER)\n");
+            "(0,0) Error (sym table): Wrong type: can't assign 2.50000000 (REAL) to n (INTEGER)\n");
 
   declareStatic(in, "s", ValueType::String, nullptr, 0);
   EXPECT_EQ(failure([&] { setBooleanByName(in, "s", true, 0); }),

@@ -1,0 +1,254 @@
+// Statements end to end through the driver: the messages of the statement
+// parser, of assignment and of the executor, and what runs when.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "driver/driver.h"
+#include "driver/error.h"
+#include "driver/interp.h"
+
+namespace zav {
+namespace {
+
+struct Outcome {
+  std::string out;
+  int status = -1;
+};
+
+Outcome runArgs(std::vector<std::string> args) {
+  args.insert(args.begin(), "zav");
+  std::vector<const char*> argv;
+  for (const std::string& a : args) argv.push_back(a.c_str());
+  Interp in;
+  testing::internal::CaptureStdout();
+  Outcome o;
+  o.status = runDriver(in, static_cast<int>(argv.size()), argv.data());
+  o.out = testing::internal::GetCapturedStdout();
+  return o;
+}
+
+// A one-line program run with -e (no banner, no file name in messages).
+Outcome runLine(const std::string& text) { return runArgs({"-e", text}); }
+
+struct ErrorCase {
+  const char* program;
+  const char* category;
+  const char* message;
+};
+
+// The error line ends with "Error (<category>): <message>"; the position
+// before it is pinned by the golden programs.
+void expectError(const ErrorCase& c) {
+  SCOPED_TRACE(c.program);
+  const Outcome o = runLine(c.program);
+  EXPECT_EQ(o.status, kExitError);
+  const std::string want = std::string("Error (") + c.category + "): " + c.message + "\n";
+  EXPECT_NE(o.out.find(want), std::string::npos) << "output was:\n" << o.out;
+}
+
+TEST(StatementParse, Errors) {
+  const ErrorCase cases[] = {
+      {"x = 3 x = 2.5", "parser", "Can't assign value of type REAL to variable of type INTEGER"},
+      {"i:INTEGER = 3.0", "parser", "Can't assign value of type REAL to variable of type INTEGER"},
+      {"b = TRUE b = 1", "parser", "Can't assign value of type INTEGER to variable of type BOOLEAN"},
+      {"s:STRING = 1", "parser", "Can't assign value of type INTEGER to variable of type STRING"},
+      {"c:COMPLEX = TRUE", "parser", "Can't assign value of type BOOLEAN to variable of type COMPLEX"},
+      {"PI = 3.0", "parser", "Can't assign to constant PI"},
+      {"q[1] = 2", "parser", "Subscripted variable \"q\" doesn't exist"},
+      {"FOR t = 0 TO 1 STEPS 2.5 DO END", "parser", "STEPS variable must be integer"},
+      {"t = 1 FOR t = 0 TO 1 STEPS 3 DO END", "parser", "FOR variable (t) with STEPS must be type REAL"},
+      {"i = 1 FOR i = 0 TO 1.5 DO END", "parser", "Can't assign value of type REAL to variable of type INTEGER"},
+      {"i = 1 FOR i = 0 TO 4 STEP 0.5 DO END", "parser", "Can't assign value of type REAL to variable of type INTEGER"},
+      {"FOR PI = 1 TO 2 DO END", "parser", "Can't assign to constant PI"},
+      {"b = TRUE FOR b = [1, 2] DO END", "parser", "Can't assign value of type INTEGER to variable of type BOOLEAN"},
+      {"PROFILEBEGIN(1.5) END", "parser", "Integer expression was expected for PROFILE size"},
+      {"PROCEDURE p(f: FILE) END", "parser", "FILE arguments must be VAR parameters"},
+      {"FUNCTION f(): INTEGER RETURN = 1.5 END", "parser",
+       "Can't assign value of type REAL to variable of type INTEGER"},
+      {"PLOT(1) END", "parser", "Expected a string or string function"},
+      {"MULTIPLOT(2, 2.0) END", "parser", "Arguments to MULTIPLOT must integer.  Found INTEGER and REAL"},
+      {"MULTIPLOT(2.5 1) END", "parser", "Arguments to MULTIPLOT must integer.  Found REAL and INTEGER"},
+      {"PLOT CURVE KEY 1 x = 1 TO 2 x x END END", "parser", "A string must follow KEY"},
+      {"PLOT CURVE AXES TRUE x = 1 TO 2 x x END END", "parser", "A string must follow AXES"},
+      {"PLOT CURVE x = 1 TO 2 x x TRUE END END", "parser", "BOOLEAN not allowed here in CURVE"},
+      {"PLOT CURVE x = 1 TO 2 x x \"s\" 1 END END", "parser", "INTEGER not allowed here in CURVE"},
+      {"CURVE x = 1 TO 2 x x END", "parser", "Unknown statement beginning CURVE"},
+      {"PLOT END CURVE x = 1 TO 2 x x END", "parser", "Unknown statement beginning CURVE"},
+      {"IF 1 THEN END", "parser", " Boolean expression was expected "},
+      {"WHILE 1 DO END", "parser", " Boolean expression was expected "},
+      {"x:INTEGER x:REAL", "sym table", "x already exists and cannot be declared again"},
+      {"a:REAL[3 TO 1]", "parser", "Bad array bounds for a: 3 TO 1"},
+      {"PROCEDURE p(a: INTEGER, b: INTEGER) END p(1)", "parser",
+       "Wrong number of parameters. Called with 1, expected 2"},
+      {"WRITELN(1) INC(1, 2)", "parser", "Wrong number of parameters. Called with 2, expected 1"},
+      {"PROCEDURE p(VAR a: INTEGER) END p(3)", "parser", "Arg passed to VAR parameter a is not an identifier"},
+  };
+  for (const ErrorCase& c : cases) expectError(c);
+}
+
+TEST(StatementParse, ArrayShapeErrors) {
+  const ErrorCase cases[] = {
+      {"a:REAL[1 TO 3] = 0 b:REAL[0 TO 2] = 0 a = b", "parser",
+       "Bad subscripts assigning a an array variable/function . dimension 1  a range: 1 to 3. Found: 0 to 2."},
+      {"a:REAL[1 TO 2, 1 TO 3] = 0 b:REAL[1 TO 2, 0 TO 2] = 0 a = b", "parser",
+       "Bad subscripts assigning a an array variable/function . dimension 2  a range: 1 to 3. Found: 0 to 2."},
+      {"a:REAL[0 TO 2] = [1, 2, 3]", "parser",
+       "Bad subscripts assigning a an array variable/function . dimension 1  a range: 0 to 2. Found: 1 to 3."},
+      {"a:REAL[1 TO 2, 1 TO 2] = [1, 2]", "parser",
+       "Wrong number of dimensions assigning a an array variable/function . Expected 2, found 1"},
+      {"a:REAL[1 TO 2] = [[1, 2] [3, 4]]", "parser",
+       "Wrong number of dimensions assigning a an array variable/function . Expected 1, found 2"},
+      {"y:REAL[1 TO 2] = 0 x = 1.5 x = y", "parser", "Cannot assign an array variable/function to scalar x"},
+      {"v = [1, 2, 3]", "parser", "Cannot assign an array variable/function to scalar v"},
+      // An element takes no array, whatever the shapes.
+      {"y:REAL[1 TO 2] = 0 z:REAL[1 TO 2] = 0 z[1] = y", "parser",
+       "Cannot assign an array variable/function to scalar z"},
+      {"a = [1, [2, 3]]", "parser", "Incorrect number of dimensions in DATAARRAY.  Found 1 expected 0"},
+      {"a = [[1, 2], 3]", "parser", "Incorrect number of dimensions in DATAARRAY.  Found 0 expected 1"},
+      // A ragged literal has no shape to store into.
+      {"a = [[1, 2], [3]]", "parser", "Incorrect number of elements in DATAARRAY.  Found 1 expected 2"},
+      {"a:BOOLEAN[1 TO 2] = [TRUE, 1]", "parser",
+       "Bad argument type to DATAARRAY. Found:  BOOLEAN INTEGER . Expected:  CHAR BOOLEAN INTEGER REAL COMPLEX "
+       "STRING "},
+      {"PROCEDURE p(VAR v: REAL[1 TO 3]) END w:REAL[0 TO 2] = 0 p(w)", "parser",
+       "Bad subscripts assigning v passed as a VAR parameter to w. dimension 1  v range: 1 to 3. Found: 0 to 2."},
+  };
+  for (const ErrorCase& c : cases) expectError(c);
+}
+
+TEST(StatementRun, Errors) {
+  const ErrorCase cases[] = {
+      {"FOR i = 1 TO 10 STEP 0 DO END", "run time", "FOR loop step size is zero"},
+      {"FOR x = 1 TO 2 STEP 0.0 DO END", "run time", "FOR loop step size is zero"},
+      {"FOR x = 1 TO 2 STEPS 1 DO END", "run time", "FOR loop step size is zero"},
+      // A zero step that STEPS computes (an empty range) is the same fault.
+      {"FOR x = 1 TO 1 STEPS 3 DO END", "run time", "FOR loop step size is zero"},
+      {"c:COMPLEX = 0 FOR c = 1 TO 2 DO END", "run time", "c is wrong type [COMPLEX] for FOR loop variable"},
+      {"ch:CHAR = \"xy\"", "run time", "assigning a STRING with length <> 1 to a CHAR"},
+      {"s:STRING[1 TO 2] = \"ab\" c:CHAR[1 TO 2] = 'z' c = s", "run time",
+       "assigning a STRING with length <> 1 to a CHAR"},
+      {"f: FILE g: FILE f = g", "run time", "Can't assign a file type: f"},
+      {"f: FILE[1 TO 2] g: FILE[1 TO 2] f = g", "run time", "Can't assign to a file type: f"},
+      {"a:INTEGER[1 TO 3] = 0 a[4] = 1", "run time", "Subscript out of range for a. Found 4.  Valid range is [1 to 3]"},
+  };
+  for (const ErrorCase& c : cases) expectError(c);
+}
+
+TEST(StatementParse, UnexpectedTokenAfterNameIsASyntaxError) {
+  const Outcome o = runLine("x = 1 x + 1");
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_NE(o.out.find("The bad token is: +\nOne of the following was expected: \n    [\n    =\n    :\n"),
+            std::string::npos)
+      << o.out;
+}
+
+TEST(StatementParse, MissingEndListsTheStatementStarts) {
+  const Outcome o = runLine("WHILE FALSE DO x = 1");
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_NE(o.out.find("Unexpectedly came to end of file\nOne of the following was expected: \n    DATA\n"),
+            std::string::npos)
+      << o.out;
+  EXPECT_NE(o.out.find("    END\n    IDENTIFIER\n"), std::string::npos) << o.out;
+}
+
+TEST(StatementRun, OutputBeforeAnErrorIsKept) {
+  const Outcome o = runLine("WRITELN(\"one\") FOR i = 1 TO 2 STEP 0 DO END WRITELN(\"two\")");
+  EXPECT_EQ(o.out.substr(0, 4), "one\n");
+  EXPECT_EQ(o.out.find("two"), std::string::npos);
+}
+
+TEST(StatementRun, ProcedureNotYetAvailableStops) {
+  // A catalog procedure whose layer is missing must stop, not pass silently.
+  const Outcome o = runLine("FINISHPLOT(TRUE)");
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_NE(o.out.find("Error (run time): "), std::string::npos) << o.out;
+}
+
+// A program file run with -p is parsed whole (its parse errors reported) but
+// nothing of it runs.
+class ProgramFile : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("zav_stmt_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string write(const std::string& name, const std::string& text) {
+    const std::string path = (dir_ / name).string();
+    std::ofstream(path) << text;
+    return path;
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(ProgramFile, ParseOnlyRunsNothing) {
+  const std::string path = write("p.zav",
+                                 "ZAV\n WRITELN(\"block one\")\n FOR i = 1 TO 2 STEP 0 DO END\nEND\n"
+                                 "ZAV\n WRITELN(\"block two\")\nEND\n");
+  const Outcome o = runArgs({"-q", "-p", path});
+  EXPECT_EQ(o.status, kExitOk);
+  EXPECT_EQ(o.out, "Reading from " + path + "\n");
+}
+
+TEST_F(ProgramFile, ParseOnlyStillReportsParseErrors) {
+  const std::string path = write("p.zav", "ZAV\n x = 1\n x = 2.5\nEND\n");
+  const Outcome o = runArgs({"-q", "-p", path});
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_NE(o.out.find("Error (parser): Can't assign value of type REAL to variable of type INTEGER"),
+            std::string::npos)
+      << o.out;
+}
+
+TEST_F(ProgramFile, ParseTraceMarksTheStartOfEachBlock) {
+  const std::string path = write("p.zav", "ZAV BEGIN END END ZAV BREAK END");
+  const Outcome o = runArgs({"-q", "-dp", path});
+  EXPECT_EQ(o.status, kExitOk);
+  const std::string begin = "== Begin BEGIN...END block\n";
+  const std::string end = "== End BEGIN...END block\n";
+  const std::string start = "End Parsing.  Begin execution\n";
+  const auto b = o.out.find(begin);
+  const auto e = o.out.find(end);
+  const auto s1 = o.out.find(start);
+  const auto brk = o.out.find("== BREAK stmt\n");
+  const auto s2 = o.out.find(start, s1 + 1);
+  ASSERT_NE(b, std::string::npos) << o.out;
+  ASSERT_NE(s2, std::string::npos) << o.out;
+  EXPECT_LT(b, e);
+  EXPECT_LT(e, s1);
+  EXPECT_LT(s1, brk);
+  EXPECT_LT(brk, s2);
+}
+
+TEST_F(ProgramFile, IncludeReadsTheFileInPlace) {
+  write("inc.zav", "WRITELN(\"included\") y = 2\n");
+  const std::string path = write("main.zav", "ZAV\n WRITELN(\"before\")\n INCLUDE \"inc.zav\"\n WRITELN(y * 21)\nEND\n");
+  const std::string cwd = std::filesystem::current_path().string();
+  std::filesystem::current_path(dir_);
+  const Outcome o = runArgs({"-q", "main.zav"});
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(o.status, kExitOk);
+  EXPECT_EQ(o.out, "before\nincluded\n42\n");
+  (void)path;
+}
+
+TEST(InlineProgram, ParseTraceBeforeRunning) {
+  const Outcome o = runArgs({"-dp", "-e", "WRITELN(\"ran\")"});
+  const auto trace = o.out.find("End CL, start execution\n");
+  ASSERT_NE(trace, std::string::npos) << o.out;
+  EXPECT_LT(trace, o.out.find("ran\n"));
+}
+
+TEST(InlineProgram, TrailingTokensAreASyntaxError) {
+  const Outcome o = runLine("x = 1 )");
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_NE(o.out.find("The bad token is: )"), std::string::npos) << o.out;
+}
+
+}  // namespace
+}  // namespace zav
