@@ -1,14 +1,13 @@
 #include "dists/distfuncs.h"
 
-#include <cmath>
-#include <exception>
-#include <limits>
-
 #include <boost/math/distributions/fisher_f.hpp>
 #include <boost/math/distributions/students_t.hpp>
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/erf.hpp>
 #include <boost/math/special_functions/gamma.hpp>
+#include <cmath>
+#include <exception>
+#include <limits>
 
 #include "driver/error.h"
 #include "driver/interp.h"
@@ -72,10 +71,18 @@ Real normalCdf(Real x) {
   return e / 2;
 }
 
-Real ibetaQ(Real a, Real b, Real x) { return guarded([=] { return bm::ibeta(a, b, x, BoostQuiet()); }); }
-Real ibetacQ(Real a, Real b, Real x) { return guarded([=] { return bm::ibetac(a, b, x, BoostQuiet()); }); }
-Real gammaQQ(Real a, Real x) { return guarded([=] { return bm::gamma_q(a, x, BoostQuiet()); }); }
-Real gammaPQ(Real a, Real x) { return guarded([=] { return bm::gamma_p(a, x, BoostQuiet()); }); }
+Real ibetaQ(Real a, Real b, Real x) {
+  return guarded([=] { return bm::ibeta(a, b, x, BoostQuiet()); });
+}
+Real ibetacQ(Real a, Real b, Real x) {
+  return guarded([=] { return bm::ibetac(a, b, x, BoostQuiet()); });
+}
+Real gammaQQ(Real a, Real x) {
+  return guarded([=] { return bm::gamma_q(a, x, BoostQuiet()); });
+}
+Real gammaPQ(Real a, Real x) {
+  return guarded([=] { return bm::gamma_p(a, x, BoostQuiet()); });
+}
 
 // Splits a bracket. Toward 0 and toward infinity it moves by orders of
 // magnitude (geometric means, squaring), so that a quantile of a tail like
@@ -115,14 +122,19 @@ Real invertMonotone(Real x0, Real target, bool decreasing, Cdf cdf, Slope slope,
     // Within two units of the target's last place nothing better can be told
     // apart from the rounding of cdf itself.
     if (std::fabs(r) <= 2 * kEpsilon * target) break;
-    if (r < 0) a = x; else b = x;
+    if (r < 0)
+      a = x;
+    else
+      b = x;
     Real next = kNaN;
     Real d = slope(x);
     if (d != 0 && std::isfinite(d)) {
       // ln(fx/target) through log1p: the difference of two logarithms near
       // -700 would lose a dozen bits just where the step gets fine.
-      if (logScale && fx > 0) next = x - std::log1p((fx - target) / target) * fx / d;
-      else next = x - (fx - target) / d;
+      if (logScale && fx > 0)
+        next = x - std::log1p((fx - target) / target) * fx / d;
+      else
+        next = x - (fx - target) / d;
     }
     if (next == x) break;  // the correction is below the resolution of x
     // A correction of a few units in the last place is the noise floor of
@@ -197,8 +209,8 @@ Real fUpper(Real f, Real df1, Real df2) {
   if (df2 == 0 || std::isinf(f)) return 0;
   bool inf1 = limitDf(df1), inf2 = limitDf(df2);
   if (inf1 && inf2) return f < 1 ? 1 : f > 1 ? 0 : 0.5L;
-  if (inf2) return chiUpper(df1 * f, df1);                                     // F -> chi^2(df1)/df1
-  if (inf1) return gammaPQ(df2 / 2, df2 / (2 * f));           // F -> df2/chi^2(df2)
+  if (inf2) return chiUpper(df1 * f, df1);           // F -> chi^2(df1)/df1
+  if (inf1) return gammaPQ(df2 / 2, df2 / (2 * f));  // F -> df2/chi^2(df2)
   Real r = (df1 / df2) * f;
   Real res;
   if (std::isinf(r)) {
@@ -263,8 +275,7 @@ Real distInvChiSq(Interp& in, Real p, Real df) {
   if (p == 0 || std::isinf(df)) return kInf;
   Real guess = guarded([=] { return 2 * bm::gamma_q_inv(df / 2, p, BoostQuiet()); });
   return invertMonotone(
-      guess, p, true, [df](Real v) { return chiUpper(v, df); }, [df](Real v) { return -chiDensity(v, df); }, 0,
-      kInf);
+      guess, p, true, [df](Real v) { return chiUpper(v, df); }, [df](Real v) { return -chiDensity(v, df); }, 0, kInf);
 }
 
 Real distInvStudentT(Interp& in, Real p, Real df) {
@@ -314,10 +325,12 @@ Real distInvFDist(Interp& in, Real p, Real df1, Real df2) {
   }
   auto slope = [=](Real v) -> Real {
     if (inf2) return -df1 * chiDensity(df1 * v, df1);
-    if (inf1) return -guarded([=] { return bm::gamma_p_derivative(df2 / 2, df2 / (2 * v), BoostQuiet()); }) * df2 / (2 * v * v);
+    if (inf1)
+      return -guarded([=] { return bm::gamma_p_derivative(df2 / 2, df2 / (2 * v), BoostQuiet()); }) * df2 / (2 * v * v);
     return -fDensity(v, df1, df2);
   };
-  return invertMonotone(guess, p, true, [df1, df2](Real v) { return fUpper(v, df1, df2); }, slope, 0, kInf);
+  return invertMonotone(
+      guess, p, true, [df1, df2](Real v) { return fUpper(v, df1, df2); }, slope, 0, kInf);
 }
 
 Real distInvBeta(Interp& in, Real p, Real a, Real b) {

@@ -13,16 +13,16 @@ namespace zav {
 
 struct Interp;
 
-Real distNormal(Interp& in, Real x);                      // NORMAL: standard normal density
-Real distNormalCdf(Interp& in, Real x);                   // NORMALCDF: Phi(x)
-Real distStudentT(Interp& in, Real t, Real df);           // STUDENTT: P(T > t)
-Real distFDist(Interp& in, Real f, Real df1, Real df2);   // FDIST: P(F > f)
-Real distChiSq(Interp& in, Real x, Real df);              // CHISQ: P(X > x)
+Real distNormal(Interp& in, Real x);                     // NORMAL: standard normal density
+Real distNormalCdf(Interp& in, Real x);                  // NORMALCDF: Phi(x)
+Real distStudentT(Interp& in, Real t, Real df);          // STUDENTT: P(T > t)
+Real distFDist(Interp& in, Real f, Real df1, Real df2);  // FDIST: P(F > f)
+Real distChiSq(Interp& in, Real x, Real df);             // CHISQ: P(X > x)
 
-Real distInvNormal(Interp& in, Real p);                   // INVNORMAL
-Real distInvStudentT(Interp& in, Real p, Real df);        // INVSTUDENTT
+Real distInvNormal(Interp& in, Real p);                     // INVNORMAL
+Real distInvStudentT(Interp& in, Real p, Real df);          // INVSTUDENTT
 Real distInvFDist(Interp& in, Real p, Real df1, Real df2);  // INVFDIST
-Real distInvChiSq(Interp& in, Real p, Real df);           // INVCHISQ
-Real distInvBeta(Interp& in, Real p, Real a, Real b);     // INVBETA
+Real distInvChiSq(Interp& in, Real p, Real df);             // INVCHISQ
+Real distInvBeta(Interp& in, Real p, Real a, Real b);       // INVBETA
 
 }  // namespace zav

@@ -2,9 +2,9 @@
 
 #include <array>
 #include <cstdio>
-#include <filesystem>
 
 #include "driver/interp.h"
+#include "driver/os.h"
 
 namespace zav {
 namespace {
@@ -30,9 +30,9 @@ void writeErrorFile(const Interp& in) {
   std::string erk = replaceExtension(in.pos.file, ".erk");
   std::FILE* f = std::fopen(erk.c_str(), "w");
   if (!f) return;  // an editor aid only: failing to leave it must not mask the error itself
-  std::error_code ec;
-  auto full = std::filesystem::absolute(in.pos.file, ec);
-  std::fprintf(f, "%s\n%d %d\n", ec ? in.pos.file.c_str() : full.c_str(), in.pos.line, in.pos.column);
+  // The editor reads the first line as the file to open: an absolute name
+  // without "." or ".." steps, as the full-path service gives it.
+  std::fprintf(f, "%s\n%d %d\n", fullPath(in.pos.file).c_str(), in.pos.line, in.pos.column);
   std::fclose(f);
 }
 

@@ -36,7 +36,8 @@ void* referenceOf(Interp& in, const ExprNode* a) {
   requireBlock(in, s);
   auto* base = static_cast<char*>(elementBlock(s));
   if (a->kind == NodeKind::Array) return base;
-  int index = a->children.empty() ? elementOffset(in, s, 1) + 1 : linearIndex(in, a);
+  // A data variable is read at the current observation whatever its subscript.
+  int index = a->children.empty() || s.has(kDataVar) ? elementOffset(in, s, 1) + 1 : linearIndex(in, a);
   return base + static_cast<std::size_t>(index - 1) * elemSize(s.type);
 }
 

@@ -17,9 +17,9 @@ constexpr std::int32_t kFirstGregorianDay = 2299161;  // 15 October 1582
 // The day number of 1 January of the year before 1 (astronomers' year 0).
 constexpr std::int64_t kYearZeroDay = 1721058;
 
-constexpr std::array<std::string_view, 12> kMonthFull = {"January", "February", "March",     "April",
-                                                         "May",     "June",     "July",      "August",
-                                                         "September", "October", "November", "December"};
+constexpr std::array<std::string_view, 12> kMonthFull = {"January",   "February", "March",    "April",
+                                                         "May",       "June",     "July",     "August",
+                                                         "September", "October",  "November", "December"};
 constexpr std::array<std::string_view, 12> kMonthShort = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr std::array<std::string_view, 7> kDayFull = {"Sunday",   "Monday", "Tuesday", "Wednesday",
@@ -152,12 +152,22 @@ std::string dateFormat(std::int32_t jd, std::string_view picture) {
     std::size_t run = 0;
     while (i + run < picture.size() && std::toupper(static_cast<unsigned char>(picture[i + run])) == letter) ++run;
     std::size_t len = 0;  // length of the word taken from the run; 0 copies the character
+    // The words: YYYY YY, MMMM MMM MM M, DDD DD D, WWWW WWW W.
     switch (letter) {
-      case 'Y': len = run >= 4 ? 4 : run >= 2 ? 2 : 0; break;   // YYYY, YY
-      case 'M': len = run >= 4 ? 4 : run; break;                  // MMMM, MMM, MM, M
-      case 'D': len = run >= 3 ? 3 : run; break;                  // DDD, DD, D
-      case 'W': len = run >= 4 ? 4 : run >= 3 ? 3 : 1; break;     // WWWW, WWW, W
-      default: break;
+      case 'Y':
+        len = run >= 4 ? 4 : run >= 2 ? 2 : 0;
+        break;
+      case 'M':
+        len = run >= 4 ? 4 : run;
+        break;
+      case 'D':
+        len = run >= 3 ? 3 : run;
+        break;
+      case 'W':
+        len = run >= 4 ? 4 : run >= 3 ? 3 : 1;
+        break;
+      default:
+        break;
     }
     if (len == 0) {
       out += c;
@@ -173,9 +183,12 @@ std::string dateFormat(std::int32_t jd, std::string_view picture) {
         break;
       }
       case 'M':
-        if (len == 4) out += casedName(kMonthFull[d.month - 1], word);
-        else if (len == 3) out += casedName(kMonthShort[d.month - 1], word);
-        else out += numberText(d.month, static_cast<int>(len));
+        if (len == 4)
+          out += casedName(kMonthFull[d.month - 1], word);
+        else if (len == 3)
+          out += casedName(kMonthShort[d.month - 1], word);
+        else
+          out += numberText(d.month, static_cast<int>(len));
         break;
       case 'D':
         if (len == 3) {
@@ -186,9 +199,12 @@ std::string dateFormat(std::int32_t jd, std::string_view picture) {
         }
         break;
       case 'W':
-        if (len == 4) out += casedName(kDayFull[weekday - 1], word);
-        else if (len == 3) out += casedName(kDayShort[weekday - 1], word);
-        else out += std::to_string(weekday);
+        if (len == 4)
+          out += casedName(kDayFull[weekday - 1], word);
+        else if (len == 3)
+          out += casedName(kDayShort[weekday - 1], word);
+        else
+          out += std::to_string(weekday);
         break;
     }
   }

@@ -26,13 +26,13 @@ std::int32_t dateDmyToJ(Interp& in, std::int32_t day, std::int32_t month, std::i
 std::int32_t dateJulianD(std::int32_t jd);                                                     // JULIAND
 std::int32_t dateJulianM(std::int32_t jd);                                                     // JULIANM
 std::int32_t dateJulianY(std::int32_t jd);                                                     // JULIANY
-std::int32_t dateWeekday(std::int32_t jd);               // WEEKDAY: Sunday = 1 .. Saturday = 7
-std::int32_t dateYearDay(Interp& in, std::int32_t jd);   // YEARDAY: 1 January = 1
+std::int32_t dateWeekday(std::int32_t jd);                                      // WEEKDAY: Sunday = 1 .. Saturday = 7
+std::int32_t dateYearDay(Interp& in, std::int32_t jd);                          // YEARDAY: 1 January = 1
 std::int32_t dateMonthDays(Interp& in, std::int32_t month, std::int32_t year);  // MONTHDAYS
-bool dateLeapYear(std::int32_t year);                    // LEAPYEAR
-std::string dateMonthName(std::int32_t i);               // MONTHNAME: -12..-1 full, 1..12 short
-std::string dateWeekdayName(std::int32_t i);             // WEEKDAYNAME: -7..-1 full, 1..7 short
-Real dateLunarPhase(std::int32_t jd);                    // LUNARPHASE: 1 at new moon, 0 at full moon
+bool dateLeapYear(std::int32_t year);                                           // LEAPYEAR
+std::string dateMonthName(std::int32_t i);                                      // MONTHNAME: -12..-1 full, 1..12 short
+std::string dateWeekdayName(std::int32_t i);                                    // WEEKDAYNAME: -7..-1 full, 1..7 short
+Real dateLunarPhase(std::int32_t jd);                               // LUNARPHASE: 1 at new moon, 0 at full moon
 std::string dateFormat(std::int32_t jd, std::string_view picture);  // FORMATDATE
 
 // TODAY and NOW read the clock of the operating-system layer; the *From forms

@@ -8,6 +8,7 @@
 #include "exec/exec.h"
 #include "funcs/catalog.h"
 #include "funcs/intrinsics.h"
+#include "funcs/mathlib.h"
 #include "funcs/numtext.h"
 #include "symbols/symtab.h"
 
@@ -20,16 +21,16 @@ std::string fnName(const ExprNode* n) { return std::string(functionInfo(static_c
 
 const ExprNode* arg(const ExprNode* n, int i) { return n->children[static_cast<std::size_t>(i)]; }
 
-// The element a subscripted or plain identifier names; data variables take
-// the current observation unless a subscript picks one.
+// The element a subscripted or plain identifier names. A data variable reads
+// the current observation whatever subscript the reference carries, as the
+// assignment and the file routines do.
 template <ValueType T>
 typename Elem<T>::type& identElement(Interp& in, const ExprNode* n) {
   const Symbol& s = *n->symbol;
   void* block = elementBlock(s);
   if (!block) requireBlock(in, s);
   auto* elems = static_cast<typename Elem<T>::type*>(block);
-  if (n->children.empty()) return elems[elementOffset(in, s, 1)];
-  if (s.flags & kDataVar && !s.dims) return elems[evalInteger(in, n->children[0]) - 1];
+  if (n->children.empty() || (s.flags & kDataVar)) return elems[elementOffset(in, s, 1)];
   return elems[linearIndex(in, n) - 1];
 }
 
@@ -37,8 +38,6 @@ typename Elem<T>::type& identElement(Interp& in, const ExprNode* n) {
 // being undefined on overflow.
 std::int32_t wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
 
-bool isPlusInf(const Settings& s, Real x) { return std::isinf(x) ? x > 0 : x >= s.infinity; }
-bool isMinusInf(const Settings& s, Real x) { return std::isinf(x) ? x < 0 : x <= s.negInfinity; }
 
 // The RETURN value of a user FUNCTION, read in the type the caller wants.
 template <class F>
@@ -79,11 +78,6 @@ auto postAssign(Interp& in, const ExprNode* n, F&& eval) {
   return value;
 }
 
-Real checkedSqrt(Interp& in, Real x) {
-  if (x < 0)
-    ReportError(in, ErrCat::Funct, "Attempted the square root of a negative number: " + realToText(in.set, x, 9, 4));
-  return libSqrt(in, x);
-}
 
 Real evalRealCall(Interp& in, const ExprNode* n) {
   if (n->opType == ValueType::Complex) return libRealOfComplex(in, n);
@@ -106,13 +100,10 @@ Real evalRealCall(Interp& in, const ExprNode* n) {
       if (v == 0) ReportError(in, ErrCat::Funct, "Attempted division by zero");
       return 1 / v;
     }
-    case Fn::SQRT: return checkedSqrt(in, x(0));
+    case Fn::SQRT: return libSqrt(in, x(0));
     case Fn::MIX: {
       Real p = x(0);
-      if (!(p >= 0 && p <= 1))
-        ReportError(in, ErrCat::Math,
-                    "Bad Function MIX, p = " + realToText(in.set, p, 9, 4) + " should be > 0 and < 1 but = " +
-                        realToText(in.set, p, in.set.realWidth, in.set.realDecimals));
+      checkMixProportion(in, p);
       return p * x(1) + (1 - p) * x(2);
     }
     case Fn::MAX: {
@@ -122,25 +113,6 @@ Real evalRealCall(Interp& in, const ExprNode* n) {
     case Fn::MIN: {
       Real a = x(0), b = x(1);
       return a < b ? a : b;
-    }
-    case Fn::SIGN: {
-      Real a = std::fabs(x(0));
-      return x(1) >= 0 ? a : -a;
-    }
-    case Fn::COMP: {
-      Real v = x(0);
-      Real c = 1 - std::fabs(v);
-      return v >= 0 ? std::fabs(c) : -std::fabs(c);
-    }
-    case Fn::COMPN: {
-      Real v = x(0);
-      Real c = x(1) - std::fabs(v);
-      return v >= 0 ? std::fabs(c) : -std::fabs(c);
-    }
-    case Fn::STANDARDIZE: {
-      Real a = x(0), b = x(1), c = x(2);
-      if (c == 0) ReportError(in, ErrCat::Math, "Bad STANDARDIZE arg 3 cannot be =0 but is " + realToText(in.set, c, in.set.realWidth, in.set.realDecimals));
-      return (a - b) / c;
     }
     case Fn::INVCHISQ: {
       Real p = x(0), df = x(1);
@@ -327,11 +299,11 @@ bool evalBooleanCall(Interp& in, const ExprNode* n) {
       Real x = evalReal(in, arg(n, 0)), c = evalReal(in, arg(n, 1)), d = evalReal(in, arg(n, 2));
       return c - d <= x && x <= c + d;
     }
-    case Fn::ISINFINITY: return isPlusInf(in.set, evalReal(in, arg(n, 0)));
-    case Fn::ISNEGINFINITY: return isMinusInf(in.set, evalReal(in, arg(n, 0)));
+    case Fn::ISINFINITY: return isPosOo(in.set, evalReal(in, arg(n, 0)));
+    case Fn::ISNEGINFINITY: return isNegOo(in.set, evalReal(in, arg(n, 0)));
     case Fn::ISANINFINITY: {
       Real x = evalReal(in, arg(n, 0));
-      return isPlusInf(in.set, x) || isMinusInf(in.set, x);
+      return isPosOo(in.set, x) || isNegOo(in.set, x);
     }
     case Fn::ISNAN: return std::isnan(evalReal(in, arg(n, 0)));
     case Fn::ISEVEN: return evalInteger(in, arg(n, 0)) % 2 == 0;

@@ -38,6 +38,13 @@ Fn codeOf(const ExprNode* n) { return static_cast<Fn>(n->index); }
 
 Real libSqrt(Interp& in, Real x) { return mathSqrt(in, x); }
 
+void checkMixProportion(Interp& in, Real p) {
+  if (!(p >= 0 && p <= 1))
+    ReportError(in, ErrCat::Math,
+                "Bad Function MIX, p = " + realToText(in.set, p, 9, 4) + " should be > 0 and < 1 but = " +
+                    realToText(in.set, p, in.set.realWidth, in.set.realDecimals));
+}
+
 bool libReal(Interp& in, const ExprNode* n, Real& out) {
   const Args a{in, n};
   switch (codeOf(n)) {
@@ -64,6 +71,10 @@ bool libReal(Interp& in, const ExprNode* n, Real& out) {
     case Fn::BETA: out = mathBeta(in, a.x(0), a.x(1)); return true;
     case Fn::CEIL: out = mathCeil(in, a.x(0)); return true;
     case Fn::CHISQ: out = distChiSq(in, a.x(0), a.x(1)); return true;
+    case Fn::COMP: out = mathComp(in, a.x(0)); return true;
+    case Fn::COMPN: out = mathCompN(in, a.x(0), a.x(1)); return true;
+    case Fn::SIGN: out = mathSign(a.x(0), a.x(1)); return true;
+    case Fn::STANDARDIZE: out = mathStandardize(in, a.x(0), a.x(1), a.x(2)); return true;
     case Fn::COMB: out = mathComb(in, a.i(0), a.i(1)); return true;
     case Fn::COS: out = mathCos(in, a.x(0)); return true;
     case Fn::COSH: out = mathCosh(in, a.x(0)); return true;
@@ -235,6 +246,19 @@ bool libComplex(Interp& in, const ExprNode* n, Complex& out) {
     case Fn::LOGIT: out = cxLogit(in, a.z(0)); return true;
     case Fn::FISHER: out = cxFisher(in, a.z(0)); return true;
     case Fn::FISHERINV: out = cxFisherInv(in, a.z(0)); return true;
+    case Fn::MIX: {
+      const Real p = a.x(0);
+      checkMixProportion(in, p);
+      const Complex w{p, 0}, rest{1 - p, 0};
+      out = cxAdd(cxMul(w, a.z(1)), cxMul(rest, a.z(2)));
+      return true;
+    }
+    case Fn::STANDARDIZE: {
+      const Complex d = a.z(2);
+      if (d.re == 0 && d.im == 0) checkNonZero(in, "STANDARDIZE arg 3", 0);
+      out = cxDiv(cxSub(a.z(0), a.z(1)), d);
+      return true;
+    }
     case Fn::PUT: {
       out = a.z(0);
       std::printf("%s\n", complexToText(in.set, out, in.set.complexWidth, in.set.complexDecimals).c_str());

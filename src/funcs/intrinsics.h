@@ -27,6 +27,9 @@ bool libSpecialReal(Interp& in, const ExprNode* n, Real& out);
 
 Real libSqrt(Interp& in, Real x);
 
+// MIX's weight must be a proportion.
+void checkMixProportion(Interp& in, Real p);
+
 // PUT writes its argument to the output before passing it on.
 void libPutReal(Interp& in, Real v);
 void libPutInteger(Interp& in, std::int32_t v);

@@ -102,7 +102,9 @@ std::string strTrimR(std::string_view s) {
 
 std::string strTrim(std::string_view s) { return strTrimL(strTrimR(s)); }
 
-std::string strLeft(std::string_view s, std::int32_t n) { return std::string(s.substr(0, clampWindow(s.size(), 1, n).count)); }
+std::string strLeft(std::string_view s, std::int32_t n) {
+  return std::string(s.substr(0, clampWindow(s.size(), 1, n).count));
+}
 
 std::string strRight(std::string_view s, std::int32_t n) {
   std::size_t c = n <= 0 ? 0 : std::min<std::size_t>(n, s.size());
@@ -190,9 +192,8 @@ std::string durationText(Real seconds) {
   if (!(whole < 9.0e18L)) whole = 0;  // not a duration a clock can show
   auto total = static_cast<std::int64_t>(whole);
   char buf[48];
-  std::snprintf(buf, sizeof buf, "%s%02lld:%02lld:%02lld", negative ? "-" : "",
-                static_cast<long long>(total / 3600), static_cast<long long>(total / 60 % 60),
-                static_cast<long long>(total % 60));
+  std::snprintf(buf, sizeof buf, "%s%02lld:%02lld:%02lld", negative ? "-" : "", static_cast<long long>(total / 3600),
+                static_cast<long long>(total / 60 % 60), static_cast<long long>(total % 60));
   return buf;
 }
 

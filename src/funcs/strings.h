@@ -22,27 +22,27 @@ struct Settings;
 // Ends the run with "Error (string lib): <message>".
 [[noreturn]] void stringLibError(Interp& in, std::string_view message);
 
-std::string strInt2Str(std::int32_t n);                                  // INT2STR
-std::string strPadInt(std::int32_t n, std::int32_t width, char pad);     // PADINT
-std::string strToBase(Interp& in, std::int32_t n, std::int32_t base);    // TOBASE, base 2..36
-std::string strBool2Str(bool b);                                         // BOOL2STR
-char strChr(Interp& in, std::int32_t n);                                 // CHR, 0..255
-std::int32_t strOrd(char c);                                             // ORD, 0..255
+std::string strInt2Str(std::int32_t n);                                                         // INT2STR
+std::string strPadInt(std::int32_t n, std::int32_t width, char pad);                            // PADINT
+std::string strToBase(Interp& in, std::int32_t n, std::int32_t base);                           // TOBASE, base 2..36
+std::string strBool2Str(bool b);                                                                // BOOL2STR
+char strChr(Interp& in, std::int32_t n);                                                        // CHR, 0..255
+std::int32_t strOrd(char c);                                                                    // ORD, 0..255
 std::string strReal2Str(const Settings& s, Real x, std::int32_t width, std::int32_t decimals);  // REAL2STR
 
 std::string strToUpper(std::string_view s);  // ASCII letters only
 std::string strToLower(std::string_view s);
-std::string strTrimL(std::string_view s);    // the blank character only, not tabs
+std::string strTrimL(std::string_view s);  // the blank character only, not tabs
 std::string strTrimR(std::string_view s);
 std::string strTrim(std::string_view s);
 
-std::string strLeft(std::string_view s, std::int32_t n);                         // LEFTSTRING
-std::string strRight(std::string_view s, std::int32_t n);                        // RIGHTSTRING
-std::string strSub(std::string_view s, std::int32_t pos, std::int32_t n);        // SUBSTRING
-std::string strDelete(std::string_view s, std::int32_t pos, std::int32_t n);     // DELETESUBSTR
-std::string strInsert(std::string_view s, std::string_view t, std::int32_t pos); // INSERTSTR: t into s
-std::int32_t strPos(std::string_view s, std::string_view t);  // POS: first position of t in s, 0 if none
-std::int32_t strLen(std::string_view s);                       // STRINGLEN
+std::string strLeft(std::string_view s, std::int32_t n);                          // LEFTSTRING
+std::string strRight(std::string_view s, std::int32_t n);                         // RIGHTSTRING
+std::string strSub(std::string_view s, std::int32_t pos, std::int32_t n);         // SUBSTRING
+std::string strDelete(std::string_view s, std::int32_t pos, std::int32_t n);      // DELETESUBSTR
+std::string strInsert(std::string_view s, std::string_view t, std::int32_t pos);  // INSERTSTR: t into s
+std::int32_t strPos(std::string_view s, std::string_view t);    // POS: first position of t in s, 0 if none
+std::int32_t strLen(std::string_view s);                        // STRINGLEN
 std::string strConcat(std::string_view s, std::string_view t);  // CONCAT (and ADD on strings)
 // STRINGREPLACE: old -> repl in s; the first occurrence only when firstOnly;
 // letters compared ignoring case unless caseSensitive. An empty old changes nothing.

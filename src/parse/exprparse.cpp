@@ -375,8 +375,14 @@ void checkUserArgs(Interp& in, const Routine& r, ExprNode* args) {
       if (a->symbol->type != formal.type)
         parseError(in, "Arg " + a->symbol->name + " passed to VAR parameter " + formal.name +
                            " is the wrong type.  It must be " + std::string(typeName(formal.type)));
-      if (formal.dims && a->symbol->dims)
-        checkShapes(in, " passed as a VAR parameter to " + a->symbol->name, formal, *a->symbol);
+      // An array formal shares the caller's whole block, so only a whole array
+      // of the same shape fits; a scalar or one element would let the routine
+      // reach past the caller's storage.
+      const std::string context = " passed as a VAR parameter to " + a->symbol->name;
+      if (formal.dims && a->kind == NodeKind::Array) checkShapes(in, context, formal, *a->symbol);
+      else if (formal.dims)
+        parseError(in, "Wrong number of dimensions assigning " + formal.name + context + ". Expected " +
+                           std::to_string(formal.dims->count()) + ", found 0");
     }
     if (!typesFit(formal.type, a->resultType))
       parseError(in, "Incompatable arg (type " + std::string(typeName(a->resultType)) + ") passed for arg number " +

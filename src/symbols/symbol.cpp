@@ -237,12 +237,12 @@ void dumpValue(Interp& in, const Symbol& s, int i) {
       break;
     }
     case ValueType::String: std::printf("%s", element<ValueType::String>(in, s, i).c_str()); break;
-    case ValueType::Pointer: {
+    case ValueType::Pointer:
+      // The target is dumped header-only; a nil one reads "NIL" with its own
+      // line end, as every dump of no symbol does.
       std::printf(" PTR->");
-      const Symbol* target = element<ValueType::Pointer>(in, s, i);
-      if (target) dumpHeader(*target); else std::printf("NIL");
+      dumpSymbol(in, element<ValueType::Pointer>(in, s, i), true);
       break;
-    }
     case ValueType::Procedure: std::printf("user-defined procedure"); break;
     case ValueType::Function: std::printf("user-defined function"); break;
     case ValueType::File: std::printf("File"); break;

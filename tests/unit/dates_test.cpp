@@ -7,6 +7,8 @@
 // 15 October 1582, a Friday), weekdays from python3's datetime, and the
 // phases of the moon of January 2000 (new moon 6 January 18:14 UT, full moon
 // 21 January 04:40 UT) and of the eclipse of 11 August 1999 (new moon).
+#include "funcs/dates.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -16,7 +18,6 @@
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "driver/os.h"
-#include "funcs/dates.h"
 
 namespace zav {
 namespace {
@@ -54,12 +55,12 @@ TEST(Dates, KnownDayNumbers) {
 
 TEST(Dates, Weekdays) {
   Interp in;
-  EXPECT_EQ(dateWeekday(2451545), 7);                        // Saturday 1 January 2000
-  EXPECT_EQ(dateWeekday(dateDmyToJ(in, 4, 7, 1776)), 5);     // Thursday
-  EXPECT_EQ(dateWeekday(2299161), 6);                        // Friday 15 October 1582
-  EXPECT_EQ(dateWeekday(2299160), 5);                        // and the Thursday before it
-  EXPECT_EQ(dateWeekday(-1), 1);                             // the Sunday before; the cycle goes on below 0
-  EXPECT_EQ(dateWeekday(0), 2);                              // 1 January 4713 BC, a Monday
+  EXPECT_EQ(dateWeekday(2451545), 7);                     // Saturday 1 January 2000
+  EXPECT_EQ(dateWeekday(dateDmyToJ(in, 4, 7, 1776)), 5);  // Thursday
+  EXPECT_EQ(dateWeekday(2299161), 6);                     // Friday 15 October 1582
+  EXPECT_EQ(dateWeekday(2299160), 5);                     // and the Thursday before it
+  EXPECT_EQ(dateWeekday(-1), 1);                          // the Sunday before; the cycle goes on below 0
+  EXPECT_EQ(dateWeekday(0), 2);                           // 1 January 4713 BC, a Monday
 }
 
 // Every day number is followed by the next calendar day: the Julian leap rule
@@ -97,10 +98,10 @@ TEST(Dates, ConsecutiveDaysFollowTheCalendar) {
       d = n;
     }
   };
-  check(-800000, -700000);     // around 6900 BC
-  check(1680000, 1760000);     // around the change of era
-  check(2290000, 2310000);     // the calendar reform
-  check(2410000, 2500000);     // the 20th and 21st centuries
+  check(-800000, -700000);  // around 6900 BC
+  check(1680000, 1760000);  // around the change of era
+  check(2290000, 2310000);  // the calendar reform
+  check(2410000, 2500000);  // the 20th and 21st centuries
 }
 
 TEST(Dates, YearDayMonthDaysLeapYear) {

@@ -6,16 +6,16 @@
 // quantiles by 200-step bisection of those functions in mpmath. A few rows
 // are the familiar critical values of printed statistical tables (t 2.228 at
 // 10 df, chi-square 3.841 at 1 df, F 3.48 at 4 and 10 df, z 1.95996).
+#include "dists/distfuncs.h"
+
 #include <gtest/gtest.h>
 
 #include <boost/math/special_functions/beta.hpp>
-
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <string>
 
-#include "dists/distfuncs.h"
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "funcs/machine.h"
@@ -61,34 +61,20 @@ TEST_F(DistFuncs, ForwardFunctionsMatchHighPrecisionValues) {
   // Arguments are exact binary fractions so the reference is for the very
   // input the function sees.
   const Row rows[] = {
-      {"N", 0, 0, 0, 0.3989422804014326779399461L},
-      {"N", 1, 0, 0, 0.2419707245191433497978302L},
-      {"N", -2.5L, 0, 0, 0.01752830049356853736215832L},
-      {"N", 10, 0, 0, 7.694598626706419346339034e-23L},
-      {"N", -37.5L, 0, 0, 1.728233732284105220750793e-306L},
-      {"NC", 0, 0, 0, 0.5L},
-      {"NC", 1.5L, 0, 0, 0.933192798731141933995506L},
-      {"NC", -5, 0, 0, 2.866515718791939116737523e-7L},
-      {"NC", -12.25L, 0, 0, 8.399796063633417658918613e-35L},
-      {"NC", -37.5L, 0, 0, 4.605353009581954843827969e-308L},
-      {"NC", 6, 0, 0, 0.9999999990134123549623019L},
-      {"T", 2, 5, 0, 0.05096973941492917812268055L},
-      {"T", -1.5L, 10, 0, 0.9177463367772799095753696L},
-      {"T", 0.75L, 1, 0, 0.2951672353008665483508022L},
-      {"T", 12, 3, 0, 0.0006225079003946683689974428L},
-      {"T", 3.5L, 30, 0, 0.0007384037188221265315961955L},
-      {"T", 1, 2.5L, 0, 0.2020305136391367331809701L},
-      {"T", 50, 1, 0, 0.00636534910097279667929793L},
-      {"T", 4, 0.5L, 0, 0.1596100414943357652414795L},
-      {"F", 3, 4, 10, 0.07232322228814023338739112L},
-      {"F", 0.5L, 2, 7, 0.6266545330387997535425907L},
-      {"F", 10, 1, 1, 0.1949822290421366451594671L},
-      {"F", 100, 5, 20, 1.905054426213450092545763e-13L},
-      {"F", 1.25L, 30, 40, 0.2521538184521154443546084L},
-      {"C", 10, 5, 0, 0.07523524614651217872207687L},
-      {"C", 100, 10, 0, 5.449701982920529335093332e-17L},
-      {"C", 0.5L, 2, 0, 0.7788007830714048682451703L},
-      {"C", 200, 150, 0, 0.003973185970821611325440786L},
+      {"N", 0, 0, 0, 0.3989422804014326779399461L},           {"N", 1, 0, 0, 0.2419707245191433497978302L},
+      {"N", -2.5L, 0, 0, 0.01752830049356853736215832L},      {"N", 10, 0, 0, 7.694598626706419346339034e-23L},
+      {"N", -37.5L, 0, 0, 1.728233732284105220750793e-306L},  {"NC", 0, 0, 0, 0.5L},
+      {"NC", 1.5L, 0, 0, 0.933192798731141933995506L},        {"NC", -5, 0, 0, 2.866515718791939116737523e-7L},
+      {"NC", -12.25L, 0, 0, 8.399796063633417658918613e-35L}, {"NC", -37.5L, 0, 0, 4.605353009581954843827969e-308L},
+      {"NC", 6, 0, 0, 0.9999999990134123549623019L},          {"T", 2, 5, 0, 0.05096973941492917812268055L},
+      {"T", -1.5L, 10, 0, 0.9177463367772799095753696L},      {"T", 0.75L, 1, 0, 0.2951672353008665483508022L},
+      {"T", 12, 3, 0, 0.0006225079003946683689974428L},       {"T", 3.5L, 30, 0, 0.0007384037188221265315961955L},
+      {"T", 1, 2.5L, 0, 0.2020305136391367331809701L},        {"T", 50, 1, 0, 0.00636534910097279667929793L},
+      {"T", 4, 0.5L, 0, 0.1596100414943357652414795L},        {"F", 3, 4, 10, 0.07232322228814023338739112L},
+      {"F", 0.5L, 2, 7, 0.6266545330387997535425907L},        {"F", 10, 1, 1, 0.1949822290421366451594671L},
+      {"F", 100, 5, 20, 1.905054426213450092545763e-13L},     {"F", 1.25L, 30, 40, 0.2521538184521154443546084L},
+      {"C", 10, 5, 0, 0.07523524614651217872207687L},         {"C", 100, 10, 0, 5.449701982920529335093332e-17L},
+      {"C", 0.5L, 2, 0, 0.7788007830714048682451703L},        {"C", 200, 150, 0, 0.003973185970821611325440786L},
   };
   for (const Row& r : rows) {
     std::string f = r.fn;
@@ -209,24 +195,34 @@ TEST_F(DistFuncs, ArgumentFaultsStopTheRun) {
   const Case cases[] = {
       {[](Interp& i) { distInvNormal(i, 1.5L); }, "Error (funct): INVNORMAL prob is > 0 or < 1"},
       {[](Interp& i) { distInvNormal(i, -0.1L); }, "Error (funct): INVNORMAL prob is > 0 or < 1"},
-      {[](Interp& i) { distInvNormal(i, std::nanl("")); }, "Error (math): Bad INVNORMAL parameter should be > 0 and < 1 but = "},
+      {[](Interp& i) { distInvNormal(i, std::nanl("")); },
+       "Error (math): Bad INVNORMAL parameter should be > 0 and < 1 but = "},
       {[](Interp& i) { distInvChiSq(i, 2, 3); }, "Error (funct): INVCHISQ prob is > 0 or < 1"},
       {[](Interp& i) { distInvChiSq(i, 0.5L, 0); }, "Error (funct): INVCHISQ df is <= 0"},
-      {[](Interp& i) { distInvChiSq(i, std::nanl(""), 2); }, "Error (math): Bad INVCHISQ argument should be > 0 and < 1 but = "},
+      {[](Interp& i) { distInvChiSq(i, std::nanl(""), 2); },
+       "Error (math): Bad INVCHISQ argument should be > 0 and < 1 but = "},
       {[](Interp& i) { distStudentT(i, 1, -1); }, "Error (math): Bad df (arg2) in STUDENTT should be >= 0 but = "},
       {[](Interp& i) { distFDist(i, -1, 1, 1); }, "Error (math): Bad f-value (arg1) of FDIST should be >= 0 but = "},
       {[](Interp& i) { distFDist(i, 1, -1, 1); }, "Error (math): Bad df1 (arg2) in FDIST should be >= 0 but = "},
       {[](Interp& i) { distFDist(i, 1, 1, -1); }, "Error (math): Bad df2 (arg3) in FDIST should be >= 0 but = "},
       {[](Interp& i) { distChiSq(i, -1, 1); }, "Error (math): Bad X^2 (arg 1) of CHISQ should be >= 0 but = "},
       {[](Interp& i) { distChiSq(i, 1, -1); }, "Error (math): Bad df (arg2) in CHISQ should be >= 0 but = "},
-      {[](Interp& i) { distInvBeta(i, 1.5L, 1, 1); }, "Error (math): Bad INVBETA p (1st) parameter should be > 0 and < 1 but = "},
-      {[](Interp& i) { distInvBeta(i, 0.5L, 0, 1); }, "Error (math): Bad INVBETA df1 (2nd) parameter should be > 0 but = "},
-      {[](Interp& i) { distInvBeta(i, 0.5L, 1, -2); }, "Error (math): Bad INVBETA df2 (3rd) parameter should be > 0 but = "},
-      {[](Interp& i) { distInvFDist(i, -0.5L, 1, 1); }, "Error (math): Bad FINV p (1st) parameter should be > 0 and < 1 but = "},
-      {[](Interp& i) { distInvFDist(i, 0.5L, -1, 1); }, "Error (math): Bad FINV df1 (2nd) parameter should be >= 0 but = "},
-      {[](Interp& i) { distInvFDist(i, 0.5L, 1, -1); }, "Error (math): Bad FINV df2 (3rd) parameter should be >= 0 but = "},
-      {[](Interp& i) { distInvStudentT(i, 1.5L, 3); }, "Error (math): Bad INVSTUDENTT p (1st) parameter should be > 0 and < 1 but = "},
-      {[](Interp& i) { distInvStudentT(i, 0.5L, 0); }, "Error (math): Bad INVSTUDENTT df (2nd) parameter should be > 0 but = "},
+      {[](Interp& i) { distInvBeta(i, 1.5L, 1, 1); },
+       "Error (math): Bad INVBETA p (1st) parameter should be > 0 and < 1 but = "},
+      {[](Interp& i) { distInvBeta(i, 0.5L, 0, 1); },
+       "Error (math): Bad INVBETA df1 (2nd) parameter should be > 0 but = "},
+      {[](Interp& i) { distInvBeta(i, 0.5L, 1, -2); },
+       "Error (math): Bad INVBETA df2 (3rd) parameter should be > 0 but = "},
+      {[](Interp& i) { distInvFDist(i, -0.5L, 1, 1); },
+       "Error (math): Bad FINV p (1st) parameter should be > 0 and < 1 but = "},
+      {[](Interp& i) { distInvFDist(i, 0.5L, -1, 1); },
+       "Error (math): Bad FINV df1 (2nd) parameter should be >= 0 but = "},
+      {[](Interp& i) { distInvFDist(i, 0.5L, 1, -1); },
+       "Error (math): Bad FINV df2 (3rd) parameter should be >= 0 but = "},
+      {[](Interp& i) { distInvStudentT(i, 1.5L, 3); },
+       "Error (math): Bad INVSTUDENTT p (1st) parameter should be > 0 and < 1 but = "},
+      {[](Interp& i) { distInvStudentT(i, 0.5L, 0); },
+       "Error (math): Bad INVSTUDENTT df (2nd) parameter should be > 0 but = "},
   };
   for (const Case& c : cases) {
     std::string out = failure([&] { c.call(in); });

@@ -78,6 +78,20 @@ TEST_F(ErkFile, WrittenOnlyWithTheSwitch) {
   EXPECT_EQ(pos, "3 7");
 }
 
+TEST_F(ErkFile, HoldsTheFullPathWithoutDotSteps) {
+  std::filesystem::create_directories("sub");
+  Interp in;
+  in.pos.file = "./sub/../model.zav";
+  in.pos.line = 1;
+  in.pos.column = 2;
+  in.pos.errorFile = true;
+  report(in, ErrCat::Parser, "x");
+  std::ifstream f("model.erk");
+  std::string path;
+  std::getline(f, path);
+  EXPECT_EQ(path, (dir / "model.zav").string());
+}
+
 TEST_F(ErkFile, NameWithoutExtensionGetsOneAppended) {
   Interp in;
   in.pos.file = "prog";

@@ -7,6 +7,8 @@
 // digits. The C++ code rounds each entry twice in 64-bit precision, hence
 // the relative tolerance of 1e-18 (about 10 units in the last place); any
 // slip in the state arithmetic would change the values in the first digits.
+#include "dists/random.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,7 +16,6 @@
 #include <cmath>
 #include <string>
 
-#include "dists/random.h"
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "driver/os.h"

@@ -82,12 +82,13 @@ TEST(StatementParse, Errors) {
       {"PLOT END CURVE x = 1 TO 2 x x END", "parser", "Unknown statement beginning CURVE"},
       {"IF 1 THEN END", "parser", " Boolean expression was expected "},
       {"WHILE 1 DO END", "parser", " Boolean expression was expected "},
-      {"x:INTEGER x:REAL", "sym table", "x already exists and cannot be declared again"},
+      // -e makes its variables static.
+      {"x:INTEGER x:REAL", "sym table", "Declaring x (REAL). Symbol exists already (INTEGER)"},
       {"a:REAL[3 TO 1]", "parser", "Bad array bounds for a: 3 TO 1"},
       {"PROCEDURE p(a: INTEGER, b: INTEGER) END p(1)", "parser",
        "Wrong number of parameters. Called with 1, expected 2"},
       {"WRITELN(1) INC(1, 2)", "parser", "Wrong number of parameters. Called with 2, expected 1"},
-      {"PROCEDURE p(VAR a: INTEGER) END p(3)", "parser", "Arg passed to VAR parameter a is not an identifier"},
+      {"PROCEDURE p(VAR a: INTEGER) END p(1 + 2)", "parser", "Arg passed to VAR parameter a is not an identifier"},
   };
   for (const ErrorCase& c : cases) expectError(c);
 }
@@ -155,6 +156,52 @@ TEST(StatementParse, MissingEndListsTheStatementStarts) {
             std::string::npos)
       << o.out;
   EXPECT_NE(o.out.find("    END\n    IDENTIFIER\n"), std::string::npos) << o.out;
+}
+
+struct OutputCase {
+  const char* program;
+  const char* out;
+};
+
+TEST(StatementRun, Results) {
+  const OutputCase cases[] = {
+      // x[i,j,k] is element k of row j of plane i of the literal.
+      {"x:INTEGER[1 TO 2, 1 TO 2, 1 TO 2] = [[[1, 2] [3, 4]] [[5, 6] [7, 8]]] "
+       "WRITELN(x[2, 1, 2], x[1, 2, 1], x[2, 2, 2], x[1, 1, 1])",
+       "6381\n"},
+      // Storage order runs the first subscript fastest.
+      {"x:INTEGER[1 TO 2, 1 TO 3] = [[1, 2, 3] [4, 5, 6]] FOR v = x DO WRITE(v) END WRITELN", "142536\n"},
+      // BREAK leaves the variable at the value of the pass it ended.
+      {"FOR i = 1 TO 5 DO IF i = 3 THEN BREAK END END WRITELN(i)", "3\n"},
+      {"FOR i = 1 TO 2 DO END WRITELN(i)", "3\n"},
+      // The last pass wraps the 32-bit variable instead of overflowing.
+      {"n = 0 FOR i = 2147483646 TO 2147483647 DO n = n + 1 END WRITELN(n, \" \", i)", "2 -2147483648\n"},
+      {"n = 0 FOR i = -2147483647 TO 2147483647 STEP 2147483647 DO n = n + 1 END WRITELN(n)", "3\n"},
+      // CONTINUE in WHILE goes back to the condition.
+      {"i = 0 WHILE i < 5 DO i = i + 1 IF i > 2 THEN CONTINUE END WRITE(i) END WRITELN", "12\n"},
+      // EXIT in a FUNCTION ends its body; RETURN holds what was set.
+      {"FUNCTION f(): INTEGER RETURN = 1 EXIT RETURN = 2 END WRITELN(f())", "1\n"},
+      // A VAR parameter bound to an element of an array.
+      {"PROCEDURE inc2(VAR k: INTEGER) k = k + 2 END a:INTEGER[1 TO 2] = [5, 7] inc2(a[2]) WRITELN(a[1], a[2])",
+       "59\n"},
+      // Value parameters are evaluated before the callee's activation exists.
+      {"FUNCTION d(n: INTEGER): INTEGER IF n = 0 THEN RETURN = 0 ELSE RETURN = n + d(n - 1) END END "
+       "WRITELN(d(100))",
+       "5050\n"},
+      {"s:STRING = 'a' s = s + \"bc\" ch:CHAR = 'z' s = ch WRITELN(s, s)", "zz\n"},
+  };
+  for (const OutputCase& c : cases) {
+    SCOPED_TRACE(c.program);
+    const Outcome o = runLine(c.program);
+    EXPECT_EQ(o.status, kExitOk);
+    EXPECT_EQ(o.out, c.out);
+  }
+}
+
+TEST(StatementRun, WritingToAClosedFileStops) {
+  const Outcome o = runLine("f: FILE WRITELN(f, 1)");
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_NE(o.out.find("Error (run time): writing to a file  : File is not open\n"), std::string::npos) << o.out;
 }
 
 TEST(StatementRun, OutputBeforeAnErrorIsKept) {
@@ -225,6 +272,14 @@ TEST_F(ProgramFile, ParseTraceMarksTheStartOfEachBlock) {
   EXPECT_LT(brk, s2);
 }
 
+TEST_F(ProgramFile, DeclaringTwiceInOneScopeIsAnError) {
+  const std::string path = write("p.zav", "ZAV\n x: INTEGER\n x: REAL\nEND\n");
+  const Outcome o = runArgs({"-q", path});
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_NE(o.out.find("Error (sym table): x already exists and cannot be declared again\n"), std::string::npos)
+      << o.out;
+}
+
 TEST_F(ProgramFile, IncludeReadsTheFileInPlace) {
   write("inc.zav", "WRITELN(\"included\") y = 2\n");
   const std::string path = write("main.zav", "ZAV\n WRITELN(\"before\")\n INCLUDE \"inc.zav\"\n WRITELN(y * 21)\nEND\n");
@@ -241,7 +296,7 @@ TEST(InlineProgram, ParseTraceBeforeRunning) {
   const Outcome o = runArgs({"-dp", "-e", "WRITELN(\"ran\")"});
   const auto trace = o.out.find("End CL, start execution\n");
   ASSERT_NE(trace, std::string::npos) << o.out;
-  EXPECT_LT(trace, o.out.find("ran\n"));
+  EXPECT_NE(o.out.find("\nran\n", trace), std::string::npos) << o.out;
 }
 
 TEST(InlineProgram, TrailingTokensAreASyntaxError) {

@@ -1,4 +1,6 @@
 // The string library.
+#include "funcs/strings.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,7 +9,6 @@
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "funcs/machine.h"
-#include "funcs/strings.h"
 
 namespace zav {
 namespace {
@@ -72,16 +73,26 @@ TEST(Strings, PositionsCountFromOneAndClamp) {
   struct Row {
     std::string got, want;
   } rows[] = {
-      {strLeft("abcdef", 2), "ab"},         {strLeft("abc", 9), "abc"},
-      {strLeft("abc", -1), ""},             {strRight("abcdef", 2), "ef"},
-      {strRight("abc", 9), "abc"},          {strRight("abc", 0), ""},
-      {strSub("abcdef", 2, 3), "bcd"},      {strSub("abc", 3, 9), "c"},
-      {strSub("abc", 4, 1), ""},            {strSub("abc", 0, 2), "ab"},
-      {strSub("abc", 2, -1), ""},           {strDelete("abcdef", 2, 3), "aef"},
-      {strDelete("abcdef", 5, 10), "abcd"}, {strDelete("abc", 7, 1), "abc"},
-      {strDelete("abc", 0, 1), "bc"},       {strInsert("abef", "cd", 3), "abcdef"},
-      {strInsert("abc", "X", 1), "Xabc"},   {strInsert("abc", "X", 4), "abcX"},
-      {strInsert("abc", "X", 99), "abcX"},  {strInsert("abc", "X", -2), "Xabc"},
+      {strLeft("abcdef", 2), "ab"},
+      {strLeft("abc", 9), "abc"},
+      {strLeft("abc", -1), ""},
+      {strRight("abcdef", 2), "ef"},
+      {strRight("abc", 9), "abc"},
+      {strRight("abc", 0), ""},
+      {strSub("abcdef", 2, 3), "bcd"},
+      {strSub("abc", 3, 9), "c"},
+      {strSub("abc", 4, 1), ""},
+      {strSub("abc", 0, 2), "ab"},
+      {strSub("abc", 2, -1), ""},
+      {strDelete("abcdef", 2, 3), "aef"},
+      {strDelete("abcdef", 5, 10), "abcd"},
+      {strDelete("abc", 7, 1), "abc"},
+      {strDelete("abc", 0, 1), "bc"},
+      {strInsert("abef", "cd", 3), "abcdef"},
+      {strInsert("abc", "X", 1), "Xabc"},
+      {strInsert("abc", "X", 4), "abcX"},
+      {strInsert("abc", "X", 99), "abcX"},
+      {strInsert("abc", "X", -2), "Xabc"},
       {strConcat("ab", "cd"), "abcd"},
   };
   for (const Row& r : rows) EXPECT_EQ(r.got, r.want);

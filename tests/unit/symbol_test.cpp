@@ -122,6 +122,11 @@ TEST_F(SymbolTest, DumpFormats) {
   setPointer(in, *p, 1, x);
   EXPECT_EQ(output([&] { dumpSymbol(in, p); }), "p{POINTER Static} =  PTR->x{REAL Static, Dims:2[1..15]}\n");
   EXPECT_EQ(output([&] { dumpSymbol(in, nullptr); }), "NIL\n");
+  // A nil target is the dump of no symbol, "NIL" with its own line end, and
+  // the element's line end follows it.
+  Symbol* q = declareStatic(in, "q", ValueType::Pointer, nullptr, 0);
+  setPointer(in, *q, 1, nullptr);
+  EXPECT_EQ(output([&] { dumpSymbol(in, q); }), "q{POINTER Static} =  PTR->NIL\n\n");
 
   setBooleanByName(in, "flag", true, 0);
   EXPECT_EQ(output([&] { dumpSymbol(in, lookup(in, "flag")); }), "flag{BOOLEAN Static} = TRUE\n");

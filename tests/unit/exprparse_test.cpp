@@ -1,0 +1,123 @@
+// Argument checks of user-defined FUNCTION calls, and how a reference to a
+// data variable picks its element: both decide which storage an expression
+// may reach, so a gap here reads or writes past a variable's block.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/driver.h"
+#include "driver/error.h"
+#include "driver/interp.h"
+#include "driver/os.h"
+#include "driver/predefined.h"
+#include "funcs/eval.h"
+#include "funcs/machine.h"
+#include "parse/exprparse.h"
+#include "scan/scanner.h"
+#include "symbols/symtab.h"
+
+namespace zav {
+namespace {
+
+struct Outcome {
+  std::string out;
+  int status = -1;
+};
+
+// Runs one line as an inline program (-e), as a user would.
+Outcome runLine(const std::string& text) {
+  const char* argv[] = {"zav", "-e", text.c_str()};
+  Interp in;
+  testing::internal::CaptureStdout();
+  Outcome o;
+  o.status = runDriver(in, 3, argv);
+  o.out = testing::internal::GetCapturedStdout();
+  return o;
+}
+
+constexpr const char* kArrayFormal = "FUNCTION f(VAR a: REAL[1 TO 3]): REAL a[3] = 7 RETURN = a[1] + a[3] END ";
+
+TEST(VarArrayParameter, TakesOnlyAWholeArrayOfItsShape) {
+  struct Case {
+    const char* declaration;
+    const char* argument;
+    const char* message;
+  } cases[] = {
+      // A scalar or one element would give the routine three elements where
+      // the caller has one.
+      {"x: REAL x = 1 ", "x", "Wrong number of dimensions assigning a passed as a VAR parameter to x. Expected 1, found 0"},
+      {"x: REAL[1 TO 3] x = 1 ", "x[2]",
+       "Wrong number of dimensions assigning a passed as a VAR parameter to x. Expected 1, found 0"},
+      {"x: REAL[0 TO 2] x = 1 ", "x",
+       "Bad subscripts assigning a passed as a VAR parameter to x. dimension 1  a range: 1 to 3. Found: 0 to 2."},
+      {"x: REAL[1 TO 3, 1 TO 1] x = 1 ", "x",
+       "Wrong number of dimensions assigning a passed as a VAR parameter to x. Expected 1, found 2"},
+  };
+  for (const Case& c : cases) {
+    const std::string program = std::string(c.declaration) + kArrayFormal + "y = f(" + c.argument + ")";
+    SCOPED_TRACE(program);
+    const Outcome o = runLine(program);
+    EXPECT_EQ(o.status, kExitError);
+    EXPECT_NE(o.out.find(") Error (parser): " + std::string(c.message) + "\n"), std::string::npos) << o.out;
+  }
+}
+
+TEST(VarArrayParameter, WholeArrayIsSharedWithTheCaller) {
+  // 1 + 7 from the function; then the caller sees the 7 written through a.
+  const Outcome o = runLine(std::string("x: REAL[1 TO 3] x = 1 ") + kArrayFormal + "PRINTLN(f(x)) PRINTLN(x[3])");
+  EXPECT_EQ(o.status, kExitOk) << o.out;
+  EXPECT_EQ(o.out, "8.0000000000\n7.0000000000\n");
+}
+
+// A data variable holds one element per observation; a reference reads the
+// current observation D_IDX whatever subscript it carries.
+class DataVariable : public ::testing::Test {
+ protected:
+  Interp in;
+  std::unique_ptr<ExprNode> tree;
+
+  void SetUp() override {
+    initMachineConstants(in.set);
+    initOs(in.os);
+    createPredefined(in);
+    initScanner(in);
+  }
+
+  // A REAL data variable v holding 10, 20, 30 for observations 1 to 3.
+  Symbol* makeDataVariable() {
+    Dims three;
+    three.lo = {1};
+    three.hi = {3};
+    Symbol* v = declareStatic(in, "v", ValueType::Real, &three, 0);
+    v->dims.reset();
+    v->flags |= kDataVar;
+    for (int i = 1; i <= 3; ++i) static_cast<Real*>(v->block)[i - 1] = 10.0L * i;
+    return v;
+  }
+
+  const ExprNode* parse(const std::string& text) {
+    in.drv.args = {"zav", text};
+    in.drv.inlineIndex = 1;
+    openSource(in, "");
+    tree.reset(parseExpression(in));
+    in.drv.inlineIndex = 0;
+    resetScanner(in);
+    return tree.get();
+  }
+};
+
+TEST_F(DataVariable, SubscriptDoesNotPickTheObservation) {
+  makeDataVariable();
+  in.set.dIdx = 2;
+  EXPECT_EQ(evalReal(in, parse("v")), 20.0L);
+  EXPECT_EQ(evalReal(in, parse("v[3]")), 20.0L);
+  // An observation number past the store reads nothing outside it.
+  EXPECT_EQ(evalReal(in, parse("v[1000000]")), 20.0L);
+  in.set.dIdx = 3;
+  EXPECT_EQ(evalReal(in, parse("v[1]")), 30.0L);
+}
+
+}  // namespace
+}  // namespace zav
