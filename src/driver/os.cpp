@@ -96,7 +96,6 @@ void initOs(OsInfo& os) {
   } else {
     os.systemName = "Unix";
   }
-  os.separator = "/";
   os.gnuplot = searchPath("gnuplot");
 }
 

@@ -323,8 +323,10 @@ void createPredefined(Interp& in) {
   mathematicalConstants(in);
   physicalConstants(in);
   machineConstants(in);
-  boolean(in, "TRUE", true);
-  boolean(in, "FALSE", false);
+  // The literals TRUE and FALSE refer to these two symbols, so a program
+  // must not be able to change them.
+  boolean(in, "TRUE", true, kConst);
+  boolean(in, "FALSE", false, kConst);
 }
 
 }  // namespace zav

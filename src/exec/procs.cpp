@@ -121,7 +121,7 @@ void writeItems(Interp& in, TextFile* file, const ExprNode* args, bool newline) 
     }
   }
   if (newline) {
-    text = "\n";
+    text.assign(1, '\n');
     putText(in, *f, text);
   }
 }

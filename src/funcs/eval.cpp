@@ -398,7 +398,17 @@ int linearIndex(Interp& in, const ExprNode* n) {
   return static_cast<int>(index);
 }
 
-Real evalReal(Interp& in, const ExprNode* n) {
+namespace {
+
+// A plain scalar variable: most of what loops and likelihoods read. Returns
+// its element block, or nullptr when the general path must decide.
+inline const void* plainScalar(const Interp& in, const ExprNode* n) {
+  if (n->kind != NodeKind::Identifier || !n->children.empty() || (n->symbol->flags & kDataVar) || in.set.debug >= 11)
+    return nullptr;
+  return elementBlock(*n->symbol);
+}
+
+Real evalRealNode(Interp& in, const ExprNode* n) {
   if (n->resultType == ValueType::Integer) return static_cast<Real>(evalInteger(in, n));
   Real v;
   switch (n->kind) {
@@ -433,7 +443,32 @@ Real evalReal(Interp& in, const ExprNode* n) {
   return v;
 }
 
+}  // namespace
+
+// Variables and the arithmetic operators are most of what loops and
+// likelihoods evaluate; they are handled here, in a small frame, before the
+// general dispatch.
+Real evalReal(Interp& in, const ExprNode* n) {
+  if (const void* b = plainScalar(in, n)) {
+    if (n->symbol->type == ValueType::Real) return *static_cast<const Real*>(b);
+    if (n->symbol->type == ValueType::Integer) return *static_cast<const std::int32_t*>(b);
+  } else if (n->kind == NodeKind::Function && n->resultType == ValueType::Real && n->opType != ValueType::Complex &&
+             in.set.debug < 11) {
+    switch (static_cast<Fn>(n->index)) {
+      case Fn::ADD: return evalReal(in, arg(n, 0)) + evalReal(in, arg(n, 1));
+      case Fn::SUBTRACT: return evalReal(in, arg(n, 0)) - evalReal(in, arg(n, 1));
+      case Fn::MULTIPLY: return evalReal(in, arg(n, 0)) * evalReal(in, arg(n, 1));
+      case Fn::DIVIDE: return evalReal(in, arg(n, 0)) / evalReal(in, arg(n, 1));
+      case Fn::SQRT: return libSqrt(in, evalReal(in, arg(n, 0)));
+      default: break;
+    }
+  }
+  return evalRealNode(in, n);
+}
+
 std::int32_t evalInteger(Interp& in, const ExprNode* n) {
+  if (const void* b = plainScalar(in, n); b && n->symbol->type == ValueType::Integer)
+    return *static_cast<const std::int32_t*>(b);
   switch (n->kind) {
     case NodeKind::Identifier:
       if (n->symbol->type != ValueType::Integer) runError(in, "Wrong identifier type, expected an INTEGER");

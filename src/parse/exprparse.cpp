@@ -1,6 +1,7 @@
 #include "parse/exprparse.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,15 @@ namespace {
 
 constexpr TypeSet kAnyValue = 248;  // BOOLEAN, INTEGER, REAL, COMPLEX, STRING
 
+// Nodes are held by unique_ptr while they are built, so a parse error (which
+// unwinds to the driver) leaves nothing behind.
+using Node = std::unique_ptr<ExprNode>;
+
 void trace(Interp& in, const std::string& text) {
   if (in.set.debugParse) std::printf("%s\n", text.c_str());
 }
 
-ExprNode* relation(Interp& in);
+Node relation(Interp& in);
 
 // Types an operator or an intrinsic call by its catalog class.
 void typeCall(Interp& in, ExprNode* n) {
@@ -36,23 +41,23 @@ void typeCall(Interp& in, ExprNode* n) {
   n->opType = t.op;
 }
 
-ExprNode* operatorNode(Interp& in, Fn f, ExprNode* a, ExprNode* b) {
-  auto* n = new ExprNode(static_cast<std::uint16_t>(f), NodeKind::Function, b ? 2 : 1);
-  n->children[0] = a;
-  if (b) n->children[1] = b;
-  typeCall(in, n);
+Node operatorNode(Interp& in, Fn f, Node a, Node b) {
+  Node n = std::make_unique<ExprNode>(static_cast<std::uint16_t>(f), NodeKind::Function, b ? 2 : 1);
+  n->children[0] = a.release();
+  if (b) n->children[1] = b.release();
+  typeCall(in, n.get());
   return n;
 }
 
-ExprNode* identifierNode(Symbol* s) {
-  auto* n = new ExprNode(0, NodeKind::Identifier, 0);
+Node identifierNode(Symbol* s) {
+  Node n = std::make_unique<ExprNode>(0, NodeKind::Identifier, 0);
   n->symbol = s;
   n->resultType = s->type;
   n->opType = s->type;
   return n;
 }
 
-ExprNode* literal(Interp& in) {
+Node literal(Interp& in) {
   const Token& t = currentToken(in);
   Symbol* s = nullptr;
   switch (t.kind) {
@@ -93,8 +98,8 @@ ExprNode* literal(Interp& in) {
 
 // IF c THEN e {ELSEIF c THEN e} ELSE e END, as one node whose type unifies
 // every value.
-ExprNode* ifForm(Interp& in) {
-  auto* n = new ExprNode(0, NodeKind::If, 0);
+Node ifForm(Interp& in) {
+  Node n = std::make_unique<ExprNode>(0, NodeKind::If, 0);
   advance(in);  // IF
   n->children.push_back(parseBoolean(in));
   match(in, Tok::Then, KindSet{Tok::Then});
@@ -120,8 +125,8 @@ ExprNode* ifForm(Interp& in) {
 }
 
 // PREASSIGN statement [,] expression END and POSTASSIGN expression [,] statement END.
-ExprNode* assignForm(Interp& in, NodeKind kind) {
-  auto* n = new ExprNode(0, kind, 2);
+Node assignForm(Interp& in, NodeKind kind) {
+  Node n = std::make_unique<ExprNode>(0, kind, 2);
   advance(in);
   if (kind == NodeKind::PreAssign) {
     n->setBlock(0, parseStatement(in));
@@ -139,41 +144,41 @@ ExprNode* assignForm(Interp& in, NodeKind kind) {
   return n;
 }
 
-ExprNode* expressionForm(Interp& in, NodeKind kind) {
+Node expressionForm(Interp& in, NodeKind kind) {
   trace(in, "New func: " + std::string(nodeKindName(kind)));
   switch (kind) {
     case NodeKind::If: return ifForm(in);
     case NodeKind::PreAssign:
     case NodeKind::PostAssign: return assignForm(in, kind);
-    default: return parseSpecialForm(in, kind);
+    default: return Node(parseSpecialForm(in, kind));
   }
 }
 
-ExprNode* userFunctionCall(Interp& in, Symbol* s) {
+Node userFunctionCall(Interp& in, Symbol* s) {
   const Routine& r = *routineOf(*s);
-  auto* n = new ExprNode(0, NodeKind::UserFunction, 0);
+  Node n = std::make_unique<ExprNode>(0, NodeKind::UserFunction, 0);
   n->symbol = s;
   n->resultType = r.result ? r.result->type : ValueType::Undef;
   n->opType = n->resultType;
   advance(in);
   const int count = static_cast<int>(r.params.size());
   trace(in, "Call user def function " + s->name + " with " + std::to_string(count) + " argument");
-  parseArgList(in, n, count, count);
-  checkUserArgs(in, r, n);
+  parseArgList(in, n.get(), count, count);
+  checkUserArgs(in, r, n.get());
   return n;
 }
 
-ExprNode* intrinsicCall(Interp& in, int code) {
+Node intrinsicCall(Interp& in, int code) {
   const FunctionInfo& f = functionInfo(static_cast<Fn>(code));
   trace(in, "func: " + std::string(f.name));
-  auto* n = new ExprNode(static_cast<std::uint16_t>(code), NodeKind::Function, 0);
+  Node n = std::make_unique<ExprNode>(static_cast<std::uint16_t>(code), NodeKind::Function, 0);
   advance(in);
-  parseArgList(in, n, f.argCount, f.argCount);
-  typeCall(in, n);
+  parseArgList(in, n.get(), f.argCount, f.argCount);
+  typeCall(in, n.get());
   return n;
 }
 
-ExprNode* name(Interp& in) {
+Node name(Interp& in) {
   const Token& t = currentToken(in);
   const int form = t.code(Catalog::ExprForm);
   if (form > 0 && isExpressionKeyword(static_cast<NodeKind>(form))) return expressionForm(in, static_cast<NodeKind>(form));
@@ -182,10 +187,10 @@ ExprNode* name(Interp& in) {
   if (s && s->type == ValueType::Function) return userFunctionCall(in, s);
   if (s) {
     if (s->type == ValueType::Undef) parseError(in, "Couldn't determine the type for symbol " + text);
-    ExprNode* n = identifierNode(s);
+    Node n = identifierNode(s);
     advance(in);
     trace(in, "Identifier " + text);
-    if (peekKind(in) == Tok::LBracket) parseSubscripts(in, n);
+    if (peekKind(in) == Tok::LBracket) parseSubscripts(in, n.get());
     else if (s->dims) n->kind = NodeKind::Array;
     return n;
   }
@@ -193,7 +198,7 @@ ExprNode* name(Interp& in) {
   parseError(in, "\"" + text + "\" must be previously declared for use here");
 }
 
-ExprNode* factor(Interp& in) {
+Node factor(Interp& in) {
   switch (peekKind(in)) {
     case Tok::True:
     case Tok::False:
@@ -204,7 +209,7 @@ ExprNode* factor(Interp& in) {
     case Tok::IntNumber: return literal(in);
     case Tok::LParen: {
       advance(in);
-      ExprNode* n = relation(in);
+      Node n = relation(in);
       match(in, Tok::RParen, KindSet{Tok::RParen});
       return n;
     }
@@ -219,11 +224,12 @@ ExprNode* factor(Interp& in) {
                              Tok::Character, Tok::Identifier, Tok::RealNumber, Tok::ComplexNumber, Tok::IntNumber});
 }
 
-ExprNode* power(Interp& in) {
-  ExprNode* n = factor(in);
+Node power(Interp& in) {
+  Node n = factor(in);
   while (peekKind(in) == Tok::Caret) {
     advance(in);
-    n = operatorNode(in, Fn::POWER, n, factor(in));
+    Node rhs = factor(in);
+    n = operatorNode(in, Fn::POWER, std::move(n), std::move(rhs));
   }
   return n;
 }
@@ -241,11 +247,12 @@ Fn mulOp(Tok k) {
   }
 }
 
-ExprNode* term(Interp& in) {
-  ExprNode* n = power(in);
+Node term(Interp& in) {
+  Node n = power(in);
   for (Fn f; (f = mulOp(peekKind(in))) != Fn{};) {
     advance(in);
-    n = operatorNode(in, f, n, power(in));
+    Node rhs = power(in);
+    n = operatorNode(in, f, std::move(n), std::move(rhs));
   }
   return n;
 }
@@ -260,11 +267,12 @@ Fn addOp(Tok k) {
   }
 }
 
-ExprNode* sum(Interp& in) {
-  ExprNode* n = term(in);
+Node sum(Interp& in) {
+  Node n = term(in);
   for (Fn f; (f = addOp(peekKind(in))) != Fn{};) {
     advance(in);
-    n = operatorNode(in, f, n, term(in));
+    Node rhs = term(in);
+    n = operatorNode(in, f, std::move(n), std::move(rhs));
   }
   return n;
 }
@@ -282,23 +290,24 @@ Fn relOp(Tok k) {
   }
 }
 
-ExprNode* relation(Interp& in) {
-  ExprNode* n = sum(in);
+Node relation(Interp& in) {
+  Node n = sum(in);
   for (Fn f; (f = relOp(peekKind(in))) != Fn{};) {
     advance(in);
-    n = operatorNode(in, f, n, sum(in));
+    Node rhs = sum(in);
+    n = operatorNode(in, f, std::move(n), std::move(rhs));
   }
   return n;
 }
 
 }  // namespace
 
-ExprNode* parseExpression(Interp& in) { return relation(in); }
+ExprNode* parseExpression(Interp& in) { return relation(in).release(); }
 
 ExprNode* parseBoolean(Interp& in) {
-  ExprNode* n = relation(in);
+  Node n = relation(in);
   if (n->resultType != ValueType::Boolean) parseError(in, " Boolean expression was expected ");
-  return n;
+  return n.release();
 }
 
 void parseArgList(Interp& in, ExprNode* node, int min, int max) {

@@ -124,7 +124,7 @@ const std::vector<Pre>& allPredefined() {
       {"SMALLEST_NUMBER", VT::Real, BoundConst}, {"LNINFINITY", VT::Real, Bound}, {"INFINITY", VT::Real, Bound},
       {"oo", VT::Real, BoundConst}, {"NEGINFINITY", VT::Real, Bound}, {"NAN", VT::Real, Bound},
       // truth values
-      {"TRUE", VT::Boolean, Plain}, {"FALSE", VT::Boolean, Plain},
+      {"TRUE", VT::Boolean, Const}, {"FALSE", VT::Boolean, Const},
   };
   return list;
 }
