@@ -344,9 +344,11 @@ Real mathFisherInv(Interp&, Real x) { return std::tanh(x); }
 // Flat-earth approximation: the east-west leg is the longitude difference
 // shrunk by the cosine of the mean latitude, the north-south leg the latitude
 // difference, both in degrees of 111.19 km.
-Real mathEarthDist(Interp&, Real lat1, Real long1, Real lat2, Real long2) {
-  Real ew = std::cos(((lat1 + lat2) / 2) * kEarthDegToRad) * (long1 - long2);
-  Real ns = lat1 - lat2;
+// The flat-earth formula exactly as the language defines it: the cosine of
+// the mean of x2 and x4 scales x1 - x3, so x2 and x4 are the latitudes.
+Real mathEarthDist(Interp&, Real x1, Real x2, Real x3, Real x4) {
+  Real ew = std::cos(((x2 + x4) / 2) * kEarthDegToRad) * (x1 - x3);
+  Real ns = x2 - x4;
   Real radicand = ew * ew + ns * ns;
   if (radicand < 0) return 0;
   return kKmPerDegree * std::sqrt(radicand);

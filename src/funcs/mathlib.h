@@ -93,7 +93,7 @@ Real mathFisherInv(Interp& in, Real x);
 // (lat1, long1) and (lat2, long2) in degrees; polar (r, angle) and
 // spherical (r, azimuth a1 from the x axis, polar angle a2 from the z axis)
 // coordinates, angles in radians.
-Real mathEarthDist(Interp& in, Real lat1, Real long1, Real lat2, Real long2);
+Real mathEarthDist(Interp& in, Real x1, Real x2, Real x3, Real x4);  // x2, x4 latitudes
 Real mathPolarToRectX(Interp& in, Real r, Real a);
 Real mathPolarToRectY(Interp& in, Real r, Real a);
 Real mathRectToPolarA(Interp& in, Real x, Real y);

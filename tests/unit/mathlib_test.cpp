@@ -238,8 +238,9 @@ const Row kElementary[] = {
     {"RTOD", 1L, 0.0L, 0.0L, 0.0L, 5.729577951308232087679815e+1L},
     {"DMSTOD", 10L, 30L, 36L, 0.0L, 1.051000000000000000020817e+1L},
     {"DMSTOR", 10L, 30L, 36L, 0.0L, 1.834341043846040385383131e-1L},
-    {"EARTHDIST", 60L, 0L, 60L, 10L, 5.559500300402533546123903e+2L},
-    {"EARTHDIST", 51.5L, -0.12L, 48.85L, 2.35L, 3.431595063603970984775043e+2L},
+    {"EARTHDIST", 60L, 0L, 60L, 10L, 1.1119e+3L},
+    {"EARTHDIST", 51.5L, -0.125L, 48.75L, 2.25L, 4.03981359902840257241812321e+2L},
+    {"EARTHDIST", 10L, 60L, 20L, 60L, 5.55950030040253354564111153e+2L},
     {"REMAINDER", 7.5L, 2L, 0.0L, 0.0L, 1.5L},
     {"REMAINDER", -7.5L, 2L, 0.0L, 0.0L, -1.5L},
     {"REMAINDER", 1180591620717411303424.0L, 3L, 0.0L, 0.0L, 1.0L},
@@ -760,12 +761,12 @@ TEST_F(MathLib, GreatestCommonFactorAndLeastCommonMultiple) {
   EXPECT_EQ(stopText([&] { mathGcf(in, INT_MIN, 0); }), mathError("GCF(-2147483648, 0) is out of range of integer"));
 }
 
-TEST_F(MathLib, EarthDistanceUsesTheCosineOfTheMeanLatitude) {
-  // Along the equator ten degrees are 1111.9 km; at latitude 60 the same
-  // longitude step is about half as long, while a meridian step is not shrunk.
-  EXPECT_NEAR(static_cast<double>(mathEarthDist(in, 0, 0, 0, 10)), 1111.9, 1e-9);
-  EXPECT_NEAR(static_cast<double>(mathEarthDist(in, 50, 7, 60, 7)), 1111.9, 1e-9);
-  EXPECT_NEAR(static_cast<double>(mathEarthDist(in, 60, 0, 60, 10)), 555.95, 1e-3);
+TEST_F(MathLib, EarthDistanceScalesTheFirstDifferenceByTheSecondPairsMean) {
+  // x2 and x4 act as latitudes: a step in x1/x3 at x2 = x4 = 60 is half as
+  // long as the same step in x2/x4.
+  EXPECT_NEAR(static_cast<double>(mathEarthDist(in, 0, 0, 10, 0)), 1111.9, 1e-9);
+  EXPECT_NEAR(static_cast<double>(mathEarthDist(in, 7, 50, 7, 60)), 1111.9, 1e-9);
+  EXPECT_NEAR(static_cast<double>(mathEarthDist(in, 0, 60, 10, 60)), 555.95, 1e-3);
 }
 
 }  // namespace
