@@ -290,9 +290,9 @@ NumLit romanForm(std::string_view t, std::size_t pos, bool negative, std::int64_
       default: return {};
     }
     if (v < compare) {
-      // V, L and D are never subtracted, in either case.
-      char lc = lower(ch);
-      if (lc == 'v' || lc == 'l' || lc == 'd') return {};
+      // Upper-case V, L and D are never subtracted; the lower-case letters
+      // are, as the number rules have always read them.
+      if (ch == 'V' || ch == 'L' || ch == 'D') return {};
       if (compare > 10 * v) return {};
       total -= v;
     } else {

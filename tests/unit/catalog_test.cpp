@@ -71,6 +71,7 @@ TEST(FunctionCatalog, HelpLine) {
   EXPECT_EQ(functionHelpLine(Fn::ISNEAR), "ISNEAR(x1, x2, x3) returns TRUE if x1 is in [x2-x3, x2+x3] else FALSE");
 }
 
+// Every row: the help lines are printed as they stand by the help system.
 TEST(ProcedureCatalog, Rows) {
   EXPECT_EQ(procInfo(0), nullptr);
   EXPECT_EQ(procInfo(kProcCount + 1), nullptr);
@@ -81,10 +82,45 @@ TEST(ProcedureCatalog, Rows) {
     const char* help;
   } rows[] = {
       {1, "ARRAYTODATA", kAnyArgs, "Converts array variable(s) to DATA variables(s)"},
+      {2, "BOOTSTRAP", 2, "Creates bootstrap frequencies x2 from x1"},
+      {3, "CHDIR", 1, "Changes to the specified directory"},
+      {4, "CLOSE", 1, "Closes a file"},
+      {5, "COPYDATAVAR", 2, "Copies data var x1 to x2"},
+      {6, "DATAFILE", 1, "Names and assigns the data file"},
+      {7, "DATATOARRAY", kAnyArgs, "Converts DATA variable(s) to array(s)"},
+      {8, "DEC", 1, "Subtracts one from an integer variable"},
+      {9, "DRAWDOWN", 2, "Removes x2 observations from frequency array x1"},
+      {10, "DUMPSYMBOL", 1, "Gives information about a symbol-table symbol"},
       {11, "DUMPTABLE", 0, "Prints out the entire symbol table"},
+      {12, "ERASE", 1, "Erases a file"},
+      {13, "EXEC", 2, "Executes command x1 with arguments x2"},
+      {14, "FILETIME", kAnyArgs, "Returns yr, mo, dy, hr, min, sec for file x1"},
+      {15, "FINDQUIT", 0, "Frees resources after using findfirst/findnext"},
       {16, "FINISHPLOT", 1, "Closes plotfile, generates (pauses if true) a plot"},
+      {17, "FLUSH", 1, "Flushes a file buffer"},
+      {18, "GETDATE", kAnyArgs, "Returns current Year, Month, Day"},
+      {19, "GETTIME", kAnyArgs, "Returns current Hour, Minute, Second, 100th_Sec"},
+      {20, "HALT", 0, "Halts execution of the program"},
+      {21, "INC", 1, "Adds one to an integer variable"},
+      {22, "MKDIR", 1, "Creates a directory"},
+      {23, "OPENAPPEND", 2, "Opens a text file for appending"},
+      {24, "OPENREAD", 2, "Opens a text file for reading"},
+      {25, "OPENWRITE", 2, "Opens a text file for writing"},
+      {26, "OUTFILE", 1, "Names and assigns an output file"},
+      {27, "PLOTFILE", 1, "Opens plot file (FPLOT) for plotting"},
+      {28, "PRINT", kAnyArgs, "Prints arg(s) to the output file"},
+      {29, "PRINTLN", kAnyArgs, "Prints arg(s) to the output file w/newline"},
       {30, "PTRANSFORM", 3, "Computes x1 and StdErr (x2) from Expr x3 (in MODEL)"},
+      {31, "READ", kAnyArgs, "Reads from a file"},
+      {32, "READLN", kAnyArgs, "Reads a line from a file"},
       {33, "RENAME", 2, "Changes a file's name"},
+      {34, "RMDIR", 1, "Deletes a directory"},
+      {35, "SEED", 1, "Sets a random number seed"},
+      {36, "SLEEP", 1, "Sleeps for the specified milliseconds"},
+      {37, "VSORT", kAnyArgs, "Sorts one or more arrays"},
+      {38, "WRITE", kAnyArgs, "Writes arg(s) to standard output or file"},
+      {39, "WRITELN", kAnyArgs, "Writes arg(s) to standard output or file w/newline"},
+      {40, "WRITEPLOT", kAnyArgs, "Writes arg(s) to the plot file"},
       {41, "WRITEPLOTLN", kAnyArgs, "Writes arg(s) to the plot file w/newline"},
   };
   for (const Row& r : rows) {

@@ -133,6 +133,10 @@ TEST(Dates, Faults) {
   }
   // A day past the month's end runs on into the next month.
   EXPECT_EQ(dateDmyToJ(in, 31, 2, 2001), dateDmyToJ(in, 3, 3, 2001));
+  // 1 January of the year of the lowest day numbers lies below the 32-bit
+  // range, so the day of the year has no valid start to count from.
+  std::string out = failure([&] { dateYearDay(in, -2147483647); });
+  EXPECT_NE(out.find("Error (math): Bad result in YEARDAY for -2147483647 returned "), std::string::npos) << out;
 }
 
 TEST(Dates, Names) {

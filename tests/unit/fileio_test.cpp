@@ -254,6 +254,9 @@ TEST_F(FileIoTest, FileOperationFailuresNameTheOperationAndTheFile) {
   auto w = args({ident(f->symbol), str(path("no/such/dir.txt"))});
   EXPECT_EQ(failure([&] { procOpenWrite(in, w.get()); }),
             runErr("opening for writing FILE  " + path("no/such/dir.txt") + " : File was not found"));
+  auto a = args({ident(f->symbol), str(path("no/such/dir.txt"))});
+  EXPECT_EQ(failure([&] { procOpenAppend(in, a.get()); }),
+            runErr("opening for appending FILE  " + path("no/such/dir.txt") + " : File was not found"));
   auto c = args({ident(f->symbol)});
   EXPECT_EQ(failure([&] { procClose(in, c.get()); }),
             runErr("closing FILE  " + path("no/such/dir.txt") + " : File is not open"));

@@ -119,6 +119,8 @@ TEST(StatementParse, ArrayShapeErrors) {
        "STRING "},
       {"PROCEDURE p(VAR v: REAL[1 TO 3]) END w:REAL[0 TO 2] = 0 p(w)", "parser",
        "Bad subscripts assigning v passed as a VAR parameter to w. dimension 1  v range: 1 to 3. Found: 0 to 2."},
+      // A FUNCTION symbol takes no value of any type.
+      {"FUNCTION f(): INTEGER RETURN = 1 END f = 2", "parser", "Bad type assigned in statement"},
   };
   for (const ErrorCase& c : cases) expectError(c);
 }
@@ -189,6 +191,9 @@ TEST(StatementRun, Results) {
        "WRITELN(d(100))",
        "5050\n"},
       {"s:STRING = 'a' s = s + \"bc\" ch:CHAR = 'z' s = ch WRITELN(s, s)", "zz\n"},
+      // The parallel forms run as their plain ones: passes in order, and
+      // what a PBEGIN body assigns is there after it.
+      {"PFOR i = 1 TO 3 DO WRITE(i) IF i = 2 THEN BREAK END END PBEGIN q = 5 END WRITELN(q)", "125\n"},
   };
   for (const OutputCase& c : cases) {
     SCOPED_TRACE(c.program);
@@ -290,6 +295,106 @@ TEST_F(ProgramFile, IncludeReadsTheFileInPlace) {
   EXPECT_EQ(o.status, kExitOk);
   EXPECT_EQ(o.out, "before\nincluded\n42\n");
   (void)path;
+}
+
+// The parse trace of each statement form, in the order the statements are
+// read; the token and expression trace lines in between are left out.
+TEST_F(ProgramFile, ParseTraceOfEveryStatementForm) {
+  const std::string inc = write("inc.zav", "z = 3\n");
+  const std::string path = write("p.zav",
+                                 "ZAV\n"
+                                 " x: STATIC INTEGER[1 TO 2] = 0\n"
+                                 " x[1] = 2\n"
+                                 " y = 1\n"
+                                 " PROCEDURE p(VAR a: INTEGER) a = 1 END\n"
+                                 " FUNCTION f(): REAL RETURN = 1 END\n"
+                                 " p(y)\n"
+                                 " WRITELN(y)\n"
+                                 " IF TRUE THEN ELSEIF FALSE THEN END\n"
+                                 " REPEAT UNTIL TRUE\n"
+                                 " WHILE FALSE DO END\n"
+                                 " PFOR i = 1 TO 2 DO BREAK END\n"
+                                 " FOR j = 1 TO 2 DO CONTINUE END\n"
+                                 " PBEGIN EXIT END\n"
+                                 " PROFILEBEGIN PROFILENEXT END\n"
+                                 " PLOT MULTIPLOT(1, 1) END CURVE k = 1 TO 2 k k END END\n"
+                                 " INCLUDE \"" + inc + "\"\n"
+                                 "END\n");
+  // -p: parsed whole, nothing run (PLOT would need a plot file).
+  const Outcome o = runArgs({"-q", "-p", "-dp", path});
+  EXPECT_EQ(o.status, kExitOk) << o.out;
+  std::string traces;
+  std::size_t at = 0;
+  while (at < o.out.size()) {
+    std::size_t end = o.out.find('\n', at);
+    if (end == std::string::npos) end = o.out.size();
+    const std::string line = o.out.substr(at, end - at);
+    if (line.rfind("==", 0) == 0 || line.rfind(" Parse type for ", 0) == 0 || line.rfind("End Parsing", 0) == 0)
+      traces += line + "\n";
+    at = end + 1;
+  }
+  EXPECT_EQ(traces,
+            "== def assignment of x\n"
+            " Parse type for x\n"
+            "== array assignment to x\n"
+            "== assignment statement to y\n"
+            "== Begin PROCEDURE define stmt\n"
+            " Parse type for a\n"
+            "== assignment statement to a\n"
+            "== End PROCEDURE define stmt\n"
+            "== Begin FUNCTION define stmt\n"
+            " Parse type for RETURN\n"
+            "== assignment statement to RETURN\n"
+            "== End FUNCTION define stmt\n"
+            "==== Begin user-defined PROCEDURE call to p\n"
+            "==== End user-defined PROCEDURE call to p\n"
+            "==== Begin Intrinsic PROCEDURE WRITELN Call\n"
+            "==== End Intrinsic PROCEDURE WRITELN Call\n"
+            // The ELSEIF is an IF of its own inside the first one.
+            "== Begin IF THEN stmt\n"
+            "== Begin IF THEN stmt\n"
+            "== End IF THEN stmt\n"
+            "== End IF THEN stmt\n"
+            "== Begin REPEAT stmt\n"
+            "== End REPEAT stmt\n"
+            "== Begin WHILE stmt\n"
+            "== End WHILE stmt\n"
+            "== Begin [P]FOR stmt\n"
+            "== BREAK stmt\n"
+            "== End FOR stmt\n"
+            "== Begin [P]FOR stmt\n"
+            "== CONTINUE stmt\n"
+            "== End FOR stmt\n"
+            "== Begin BEGIN...END block\n"
+            "== EXIT stmt\n"
+            "== End BEGIN...END block\n"
+            "== Begin PROFILEBEGIN...END block\n"
+            "== Begin PROFILENEXT\n"
+            "== End PROFILENEXT\n"
+            "== End PROFILEBEGIN...END block\n"
+            "== Begin PLOT stmt\n"
+            "== Begin MULTIPLOT stmt\n"
+            "== End MULTIPLOT stmt\n"
+            "== Begin CURVE stmt\n"
+            "== End CURVE stmt\n"
+            "== End PLOT stmt\n"
+            "== Begin INCLUDE\n"
+            "==== End INCLUDE\n"
+            "== assignment statement to z\n"
+            "End Parsing.  Begin execution\n");
+}
+
+TEST(StatementRun, JumpTraces) {
+  const Outcome o = runArgs({"-dx", "-e", "FOR i = 1 TO 1 DO CONTINUE END PROCEDURE p() EXIT END p()"});
+  EXPECT_EQ(o.status, kExitOk);
+  EXPECT_EQ(o.out,
+            "1: statement block\n"
+            "1: FOR i = ...\n"
+            "1: statement block\n"
+            "1: CONTINUE\n"
+            "1: Call user procedure p()\n"
+            "1: statement block\n"
+            "1: EXIT\n");
 }
 
 TEST(InlineProgram, ParseTraceBeforeRunning) {
