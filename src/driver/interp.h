@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "data/datastore.h"
 #include "dists/random.h"
 #include "driver/os.h"
 #include "driver/settings.h"
+#include "estimate/modelstate.h"
 #include "funcs/mathstate.h"
 #include "scan/scanstate.h"
 #include "symbols/symbol.h"
@@ -61,6 +63,8 @@ struct Interp {
   int plotDepth = 0;  // PLOT bodies being parsed: CURVE is a statement only inside one
   bool modelRunning = false;  // a MODEL's likelihood is being evaluated
   FindSearch find;
+  DataState data;  // DATA statements: their declarations, runs and variables
+  ModelState models;  // MODEL statements: models, parameters, runs and the run being solved
 
   Interp();
   ~Interp();

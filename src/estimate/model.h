@@ -1,6 +1,7 @@
 // The MODEL and PMODEL statements: models, parameters and runs.
 #pragma once
 #include "parse/node.h"
+#include "symbols/value.h"
 
 namespace zav {
 
@@ -13,5 +14,21 @@ StmtNode* parseModelStatement(Interp& in);
 
 // Runs a MODEL or PMODEL statement (PMODEL runs as MODEL).
 void runModelStatement(Interp& in, const StmtNode& s);
+
+// The expression forms of the likelihood layer; the current token is the
+// form's keyword. PARAM declares a parameter of the MODEL being parsed.
+ExprNode* parseParamForm(Interp& in);
+// DATA and PDATA: [BEGIN .. END [,]] [FORM = name] expression [[,] BEGIN .. END] END.
+ExprNode* parseDataForm(Interp& in, NodeKind kind);
+// The HAZARD clause of a PDF term (current token HAZARD):
+// HAZARD {COVAR expression PARAM name clauses END} END. Returns a PARAM node
+// whose value is the hazard multiplier.
+ExprNode* parseHazardClause(Interp& in);
+
+// The value p' of a PARAM node: its parameter combined by its form with the
+// sum of its covariate terms.
+Real evalParamNode(Interp& in, const ExprNode* n);
+// The accumulated value of a DATA or PDATA node over all observations.
+Real evalDataNode(Interp& in, const ExprNode* n);
 
 }  // namespace zav

@@ -424,11 +424,14 @@ void procFindquit(Interp& in, const ExprNode*) { in.find = FindSearch{}; }
 void procDumpsymbol(Interp& in, const ExprNode* args) {
   const ExprNode* x = argAt(args, 0);
   if (!x) return;
-  if (x->resultType == ValueType::String) {
+  // A STRING expression names the symbol to dump; a whole array (of any
+  // type) or any other variable is dumped itself.
+  if (x->kind != NodeKind::Array && x->resultType == ValueType::String) {
     dumpSymbol(in, lookup(in, evalString(in, x)));
     return;
   }
-  dumpSymbol(in, x->kind == NodeKind::Identifier ? x->symbol : nullptr);
+  const bool named = x->kind == NodeKind::Identifier || x->kind == NodeKind::Array;
+  dumpSymbol(in, named ? x->symbol : nullptr);
 }
 
 void procDumptable(Interp& in, const ExprNode*) { dumpTables(in, ""); }

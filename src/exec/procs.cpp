@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <string>
 
+#include "data/dataprocs.h"
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "driver/os.h"
 #include "exec/fileio.h"
 #include "exec/proctable.h"
+#include "funcs/arraystats.h"
 #include "funcs/eval.h"
 #include "funcs/numtext.h"
 
@@ -163,16 +165,16 @@ void callProcedure(Interp& in, int code, const ExprNode* args, int line) {
     case Proc::FINDQUIT: procFindquit(in, args); return;
     case Proc::DUMPSYMBOL: procDumpsymbol(in, args); return;
     case Proc::DUMPTABLE: procDumptable(in, args); return;
+    case Proc::VSORT: procVsort(in, args); return;
+    case Proc::ARRAYTODATA: procArrayToData(in, args); return;
+    case Proc::DATATOARRAY: procDataToArray(in, args); return;
+    case Proc::BOOTSTRAP: procBootstrap(in, args); return;
+    case Proc::COPYDATAVAR: procCopydatavar(in, args); return;
+    case Proc::DRAWDOWN: procDrawdown(in, args); return;
     // NOT YET AVAILABLE: the data-variable, array and plot procedures.
-    case Proc::ARRAYTODATA:
-    case Proc::BOOTSTRAP:
-    case Proc::COPYDATAVAR:
-    case Proc::DATATOARRAY:
-    case Proc::DRAWDOWN:
     case Proc::FINISHPLOT:
     case Proc::PLOTFILE:
-    case Proc::PTRANSFORM:
-    case Proc::VSORT: notAvailable(in, name);
+    case Proc::PTRANSFORM: notAvailable(in, name);
   }
   notAvailable(in, name);
 }

@@ -28,7 +28,7 @@ template <ValueType T>
 typename Elem<T>::type& identElement(Interp& in, const ExprNode* n) {
   const Symbol& s = *n->symbol;
   void* block = elementBlock(s);
-  if (!block) requireBlock(in, s);
+  if (!block || (s.flags & kDataVar)) requireBlock(in, s);  // a data variable's D_IDX is checked there
   auto* elems = static_cast<typename Elem<T>::type*>(block);
   if (n->children.empty() || (s.flags & kDataVar)) return elems[elementOffset(in, s, 1)];
   return elems[linearIndex(in, n) - 1];

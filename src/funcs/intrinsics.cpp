@@ -5,10 +5,14 @@
 
 #include "dists/distfuncs.h"
 #include "dists/pdfcatalog.h"
+#include "dists/pdfeval.h"
 #include "dists/random.h"
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "estimate/model.h"
 #include "exec/filefuncs.h"
+#include "funcs/arraystats.h"
+#include "funcs/calculus.h"
 #include "funcs/catalog.h"
 #include "funcs/complex.h"
 #include "funcs/dates.h"
@@ -146,6 +150,15 @@ bool libReal(Interp& in, const ExprNode* n, Real& out) {
     case Fn::TAN: out = mathTan(in, a.x(0)); return true;
     case Fn::TANH: out = mathTanh(in, a.x(0)); return true;
     case Fn::ZETA: out = mathZeta(in, a.x(0)); return true;
+    case Fn::VMAX:
+    case Fn::VMEAN:
+    case Fn::VMEDIAN:
+    case Fn::VMIN_:
+    case Fn::VQUANTILE:
+    case Fn::VSTDEV:
+    case Fn::VSUM:
+    case Fn::VSUMSQ:
+    case Fn::VVARIANCE: out = arrayStatReal(in, n); return true;
     default: return libFileReal(in, n, out);
   }
 }
@@ -180,6 +193,8 @@ bool libInteger(Interp& in, const ExprNode* n, std::int32_t& out) {
     case Fn::TODAY: out = dateToday(in); return true;
     case Fn::WEEKDAY: out = dateWeekday(a.i(0)); return true;
     case Fn::YEARDAY: out = dateYearDay(in, a.i(0)); return true;
+    case Fn::VMAX:
+    case Fn::VMIN_: out = arrayExtremeInteger(in, n); return true;
     default: return libFileInteger(in, n, out);
   }
 }
@@ -264,6 +279,11 @@ bool libComplex(Interp& in, const ExprNode* n, Complex& out) {
       std::printf("%s\n", complexToText(in.set, out, in.set.complexWidth, in.set.complexDecimals).c_str());
       return true;
     }
+    case Fn::VMEAN:
+    case Fn::VSTDEV:
+    case Fn::VSUM:
+    case Fn::VSUMSQ:
+    case Fn::VVARIANCE: out = arrayStatComplex(in, n); return true;
     default: return false;
   }
 }
@@ -290,6 +310,8 @@ bool libString(Interp& in, const ExprNode* n, std::string& out) {
     case Fn::TRIML: out = strTrimL(a.s(0)); return true;
     case Fn::TRIMR: out = strTrimR(a.s(0)); return true;
     case Fn::WEEKDAYNAME: out = dateWeekdayName(a.i(0)); return true;
+    case Fn::VMAX:
+    case Fn::VMIN_: out = arrayExtremeText(in, n); return true;
     default: return libFileString(in, n, out);
   }
 }
@@ -301,10 +323,23 @@ bool libChar(Interp& in, const ExprNode* n, char& out) {
 }
 
 bool libSpecialReal(Interp& in, const ExprNode* n, Real& out) {
-  (void)in;
-  (void)n;
-  (void)out;
-  return false;
+  switch (n->kind) {
+    case NodeKind::Integrate: out = calcIntegrate(in, n); return true;
+    case NodeKind::Derivative: out = calcDerivative(in, n); return true;
+    case NodeKind::Summation:
+    case NodeKind::Product: out = calcSumOrProduct(in, n); return true;
+    case NodeKind::FindZero: out = calcFindZero(in, n); return true;
+    case NodeKind::FindMin: out = calcFindMin(in, n); return true;
+    case NodeKind::Param: out = evalParamNode(in, n); return true;
+    case NodeKind::Data:
+    case NodeKind::PData: out = evalDataNode(in, n); return true;
+    case NodeKind::Pdf: out = evalPdfNode(in, n); return true;
+    case NodeKind::PHazard:
+    case NodeKind::PPdf:
+    case NodeKind::Quantile:
+    case NodeKind::Qdf: out = evalQuantileForm(in, n); return true;
+    default: return false;
+  }
 }
 
 void libPutReal(Interp& in, Real v) {

@@ -116,6 +116,15 @@ int elementOffset(const Interp& in, const Symbol& s, int i) {
 
 void requireBlock(Interp& in, const Symbol& s) {
   if (!elementBlock(s)) ReportError(in, ErrCat::SymTable, "Variable " + s.name + " is not defined here");
+  if ((s.flags & kDataVar) && !in.drv.dataTransforming) {
+    // A data variable holds its observations followed by seven statistics;
+    // a block made without them (too small to hold them) is all observations.
+    const std::int32_t n = s.count >= 7 ? s.count - 7 : s.count;
+    if (in.set.dIdx < 1 || in.set.dIdx > n)
+      ReportError(in, ErrCat::RunTime, "D_IDX out of range for DATA variable " + s.name + ". Found " +
+                                           std::to_string(in.set.dIdx) + ".  Valid range is [1 to " +
+                                           std::to_string(n) + "]");
+  }
 }
 
 void setChar(Interp& in, Symbol& s, int i, char v) { requireBlock(in, s); element<ValueType::Char>(in, s, i) = v; }

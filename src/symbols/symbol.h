@@ -101,7 +101,9 @@ typename Elem<T>::type& element(const Interp& in, const Symbol& s, int i) {
   return static_cast<typename Elem<T>::type*>(elementBlock(s))[elementOffset(in, s, i)];
 }
 
-// Element access checked for a present block ("is not defined here").
+// Element access checked for a present block ("is not defined here") and,
+// for a data variable outside a DATA transform, for a D_IDX within its
+// observations (a run-time error otherwise).
 void requireBlock(Interp& in, const Symbol& s);
 
 // Element setters and getters (i from 1).

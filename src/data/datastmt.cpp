@@ -1,0 +1,374 @@
+// The DATA statement: its declarations, and the run that builds the
+// observations (from the data file or created empty), keeps or drops each
+// one by its transforms and conditions, and turns the kept ones into the
+// data variables.
+#include "data/datastmt.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/datafile.h"
+#include "data/datareport.h"
+#include "data/datastore.h"
+#include "driver/error.h"
+#include "driver/interp.h"
+#include "funcs/eval.h"
+#include "parse/exprparse.h"
+#include "scan/scanner.h"
+#include "symbols/symtab.h"
+
+namespace zav {
+namespace {
+
+void parseTrace(Interp& in, const std::string& text) {
+  if (in.set.debugParse) std::printf("%s\n", text.c_str());
+}
+
+// ---- parsing ----
+
+std::int32_t integerConstant(Interp& in);
+
+// factor := ["-"] (integer number | INTEGER variable | "(" expression ")")
+std::int32_t constantFactor(Interp& in) {
+  switch (peekKind(in)) {
+    case Tok::Minus:
+      advance(in);
+      return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(constantFactor(in)));
+    case Tok::IntNumber: {
+      const std::int32_t v = currentToken(in).intValue;
+      advance(in);
+      return v;
+    }
+    case Tok::LParen: {
+      advance(in);
+      std::unique_ptr<ExprNode> e(parseExpression(in));
+      match(in, Tok::RParen);
+      if (e->resultType != ValueType::Integer)
+        parseError(in, "Expected an INTEGER constant, found " + std::string(typeName(e->resultType)));
+      return evalInteger(in, e.get());
+    }
+    case Tok::Identifier: {
+      const std::string name = currentToken(in).text;
+      const Symbol* s = lookup(in, name);
+      if (!s || s->type != ValueType::Integer || s->dims)
+        parseError(in, "Expected an INTEGER constant, found " + name);
+      advance(in);
+      return getInteger(in, *s, 1);
+    }
+    default: break;
+  }
+  syntaxError(in, currentToken(in), KindSet{Tok::Minus, Tok::IntNumber, Tok::LParen, Tok::Identifier});
+}
+
+// The FIELD and LINE numbers: integer constants combined by "+", "-" and
+// "*". A full expression would take the "=" of a transform as a comparison;
+// inside parentheses any INTEGER expression is allowed.
+std::int32_t integerConstant(Interp& in) {
+  auto wrap = [](std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); };
+  auto term = [&] {
+    std::int32_t v = constantFactor(in);
+    while (peekKind(in) == Tok::Star) {
+      advance(in);
+      v = wrap(static_cast<std::int64_t>(v) * constantFactor(in));
+    }
+    return v;
+  };
+  std::int32_t v = term();
+  for (Tok k; (k = peekKind(in)) == Tok::Plus || k == Tok::Minus;) {
+    advance(in);
+    const std::int64_t rhs = term();
+    v = wrap(k == Tok::Plus ? v + rhs : v - rhs);
+  }
+  return v;
+}
+
+std::int32_t positiveConstant(Interp& in) {
+  const std::int32_t v = integerConstant(in);
+  if (v < 1) parseError(in, "Expected a positive constant instead of " + std::to_string(v));
+  return v;
+}
+
+// INPUT_NAME, INPUT_FIELD and INPUT_LINE: one element per data variable,
+// grown as variables are declared.
+Symbol* inputArray(Interp& in, const char* name, ValueType type) {
+  Symbol* s = lookupHere(in, name);
+  if (s && s->type == type && s->dims && s->dims->count() == 1 && s->dims->lo[0] == 1 && s->has(kStatic) &&
+      !s->has(kBound))
+    return s;
+  Dims d;
+  d.lo = {1};
+  d.hi = {1};
+  return declareStatic(in, name, type, &d, 0);  // reports a name in use
+}
+
+template <class T>
+void growArray(Interp& in, Symbol& s, std::int32_t count) {
+  void* block = createBlock(in, count, s.type);
+  std::copy_n(static_cast<T*>(s.block), std::min(count, s.count), static_cast<T*>(block));
+  freeBlock(in, s.block, s.count, s.type);
+  s.block = block;
+  s.count = count;
+  s.dims->hi[0] = count;
+}
+
+void recordInputArrays(Interp& in, Symbol* v, std::int32_t field, std::int32_t line) {
+  SymbolTable* saved = in.current;
+  in.current = in.global;
+  const bool fresh = lookupHere(in, "INPUT_NAME") == nullptr;
+  Symbol& names = *inputArray(in, "INPUT_NAME", ValueType::Pointer);
+  Symbol& fields = *inputArray(in, "INPUT_FIELD", ValueType::Integer);
+  Symbol& lines = *inputArray(in, "INPUT_LINE", ValueType::Integer);
+  in.current = saved;
+  auto* ptrs = static_cast<Symbol**>(names.block);
+  std::int32_t pos = fresh ? 1 : 0;
+  for (std::int32_t i = 1; i <= names.count && pos == 0; ++i)
+    if (ptrs[i - 1] == v) pos = i;  // FREQUENCY declared again
+  if (pos == 0) {
+    pos = names.count + 1;
+    growArray<Symbol*>(in, names, pos);
+    growArray<std::int32_t>(in, fields, pos);
+    growArray<std::int32_t>(in, lines, pos);
+  }
+  static_cast<Symbol**>(names.block)[pos - 1] = v;
+  static_cast<std::int32_t*>(fields.block)[pos - 1] = field;
+  static_cast<std::int32_t*>(lines.block)[pos - 1] = line;
+}
+
+bool isFrequencyName(const std::string& name) { return sameName(name, "FREQUENCY") || sameName(name, "FREQ"); }
+
+//   name FIELD f [LINE l] [= expr] {KEEPIF b | DROPIF b} [;]
+//   name = expr {KEEPIF b | DROPIF b} [;]
+void parseDeclaration(Interp& in, DataSpec& spec) {
+  const std::string name = currentToken(in).text;
+  advance(in);
+  const Symbol* existing = lookup(in, name);
+  const bool inThisStatement = std::any_of(spec.vars.begin(), spec.vars.end(),
+                                           [&](const DataVarSpec& v) { return v.symbol == existing; });
+  // Only the frequency variable may be declared again, by a later statement.
+  if (existing && (!isFrequencyName(name) || !existing->has(kDataVar) || inThisStatement))
+    parseError(in, "\"" + name + "\" already exists.  It cannot be a DATA variable.");
+  DataVarSpec v;
+  v.symbol = declareDataVariable(in, name);
+  if (peekKind(in) == Tok::Field) {
+    advance(in);
+    v.field = positiveConstant(in);
+    if (peekKind(in) == Tok::Line) {
+      advance(in);
+      v.line = positiveConstant(in);
+    }
+  } else {
+    match(in, Tok::Assign, KindSet{Tok::Field, Tok::Assign});
+  }
+  parseTrace(in, "Setup " + name + " field " + std::to_string(v.field) + " line " + std::to_string(v.line));
+  // A computed variable has consumed its "=" already.
+  if (v.field == 0 || peekKind(in) == Tok::Assign) {
+    if (v.field > 0) advance(in);
+    v.transform.reset(parseExpression(in));
+    parseTrace(in, "Added transform that begins " + std::string(nodeKindName(v.transform->kind)));
+  }
+  for (Tok k; (k = peekKind(in)) == Tok::KeepIf || k == Tok::DropIf;) {
+    advance(in);
+    DataCondition c;
+    c.keep = k == Tok::KeepIf;
+    c.test.reset(parseBoolean(in));
+    v.conditions.push_back(std::move(c));
+  }
+  if (peekKind(in) == Tok::Semicolon) advance(in);
+  spec.linesPerObs = std::max(spec.linesPerObs, v.line);
+  recordInputArrays(in, v.symbol, v.field, v.line);
+  spec.vars.push_back(std::move(v));
+}
+
+// ---- running ----
+
+// While a statement builds its observations, each of its variables reads
+// and writes its slot of the observation being built. The old blocks come
+// back when reading ends (or fails), to be replaced by the new arrays.
+class SlotBinding {
+ public:
+  SlotBinding(Interp& in, const DataSpec& spec, std::vector<Real>& slots) : in_(in), spec_(spec) {
+    in.data.reading = true;
+    saved_.reserve(spec.vars.size());
+    for (std::size_t k = 0; k < spec.vars.size(); ++k) {
+      Symbol& s = *spec.vars[k].symbol;
+      saved_.push_back({s.block, s.count});
+      s.block = &slots[k];
+      s.count = 1;
+    }
+  }
+  ~SlotBinding() { release(); }
+  SlotBinding(const SlotBinding&) = delete;
+  SlotBinding& operator=(const SlotBinding&) = delete;
+
+  void release() {
+    for (std::size_t k = 0; k < saved_.size(); ++k) {
+      Symbol& s = *spec_.vars[k].symbol;
+      s.block = saved_[k].block;
+      s.count = saved_[k].count;
+    }
+    saved_.clear();
+    in_.data.reading = false;
+  }
+
+ private:
+  struct Saved {
+    void* block;
+    std::int32_t count;
+  };
+  Interp& in_;
+  const DataSpec& spec_;
+  std::vector<Saved> saved_;
+};
+
+// Data variables read the observation being built while it is set.
+class TransformFlag {
+ public:
+  explicit TransformFlag(Interp& in) : in_(in) { in.drv.dataTransforming = true; }
+  ~TransformFlag() { in_.drv.dataTransforming = false; }
+  TransformFlag(const TransformFlag&) = delete;
+  TransformFlag& operator=(const TransformFlag&) = delete;
+
+ private:
+  Interp& in_;
+};
+
+// Transforms and conditions of one observation in declaration order; false
+// at the first condition that drops it.
+bool transformAndTest(Interp& in, const DataSpec& spec, std::vector<Real>& slots) {
+  TransformFlag flag(in);
+  for (std::size_t k = 0; k < spec.vars.size(); ++k) {
+    const DataVarSpec& v = spec.vars[k];
+    if (const ExprNode* t = v.transform.get()) {
+      switch (t->resultType) {
+        case ValueType::Integer: slots[k] = static_cast<Real>(evalInteger(in, t)); break;
+        case ValueType::Real: slots[k] = evalReal(in, t); break;
+        default: ReportError(in, ErrCat::Data, "Data transformation, bad function type");
+      }
+    }
+    for (const DataCondition& c : v.conditions) {
+      if (evalBoolean(in, c.test.get()) == c.keep) continue;
+      if (in.set.debug > 5 || in.set.debugData) std::printf("Dropping datafile line %d\n", in.set.lineNumb);
+      return false;
+    }
+  }
+  return true;
+}
+
+// The observations of one run, kept ones appended in order (one row of
+// N_VARS values each).
+struct ObservationSink {
+  Interp& in;
+  const DataSpec& spec;
+  std::vector<Real>& slots;
+  std::vector<Real> kept;
+  std::int32_t keptCount = 0;
+  std::int32_t dropped = 0;
+
+  void finish() {
+    // The counters are the program's to read, and a transform could assign
+    // them; the run's own counts are kept here.
+    in.set.dIdx = keptCount + 1;
+    if (transformAndTest(in, spec, slots)) {
+      kept.insert(kept.end(), slots.begin(), slots.end());
+      ++keptCount;
+    } else {
+      ++dropped;
+    }
+    in.set.nObs = keptCount;
+    in.set.droppedObs = dropped;
+    in.set.dIdx = keptCount;
+  }
+};
+
+std::int32_t createObservations(Interp& in, std::int32_t count, ObservationSink& sink) {
+  in.set.dIdx = 0;
+  in.set.nObs = 0;
+  if (in.set.verbose || in.set.debugData)
+    std::printf("Creating %d observations with %d variables each...\n", count, in.set.nVars);
+  for (std::int32_t i = 1; i <= count; ++i) {
+    in.set.lineNumb = i;
+    std::fill(sink.slots.begin(), sink.slots.end(), Real{0});
+    sink.finish();
+  }
+  return count;
+}
+
+Symbol* frequencyVariable(const DataSpec& spec) {
+  for (const char* name : {"FREQUENCY", "FREQ"})
+    for (const DataVarSpec& v : spec.vars)
+      if (sameName(v.symbol->name, name)) return v.symbol;
+  return nullptr;
+}
+
+}  // namespace
+
+StmtNode* parseDataStatement(Interp& in) {
+  advance(in);  // DATA
+  // The interpreter owns the spec from the start, so a parse error that ends
+  // the run leaves nothing behind.
+  in.data.specs.push_back(std::make_unique<DataSpec>());
+  DataSpec& spec = *in.data.specs.back();
+  while (peekKind(in) == Tok::Identifier) parseDeclaration(in, spec);
+  match(in, Tok::End, KindSet{Tok::End, Tok::Identifier});
+  auto* s = new StmtNode;
+  s->kind = StmtKind::Data;
+  s->record = &spec;
+  return s;
+}
+
+void runDataStatement(Interp& in, const StmtNode& s) {
+  const DataSpec& spec = *static_cast<const DataSpec*>(s.record);
+  if (in.data.reading)
+    ReportError(in, ErrCat::Data, "A DATA statement cannot run while another one is building its observations");
+  DataStore store;
+  store.spec = &spec;
+  store.nVars = static_cast<std::int32_t>(spec.vars.size());
+  in.data.stores.push_back(store);
+  in.set.totalObs = in.set.lineNumb = in.set.nObs = in.set.droppedObs = 0;
+  in.set.nVars = store.nVars;
+
+  std::vector<Real> slots(spec.vars.size(), Real{0});
+  ObservationSink sink{in, spec, slots, {}};
+  const std::int32_t create = in.set.createObs;
+  std::string fileName;
+  std::int32_t lineNumb = 0;
+  {
+    SlotBinding binding(in, spec, slots);
+    if (create > 0) {
+      lineNumb = createObservations(in, create, sink);
+    } else {
+      lineNumb = readDataFile(in, spec, slots, [&] { sink.finish(); });
+      fileName = getStringByName(in, "DATAFILENAME");
+    }
+  }
+
+  const std::size_t width = spec.vars.size();
+  for (std::size_t k = 0; k < width; ++k)
+    storeDataValues(in, *spec.vars[k].symbol, sink.kept.data() + k, sink.keptCount, width);
+  in.set.nObs = sink.keptCount;
+  in.set.droppedObs = sink.dropped;
+  in.set.lineNumb = lineNumb;
+  DataStore& current = in.data.stores.back();
+  current.frequency = frequencyVariable(spec);
+  in.set.totalObs = current.frequency ? frequencyTotal(*current.frequency) : sink.keptCount;
+  in.set.dIdx = 1;
+  current.totalObs = in.set.totalObs;
+  current.lineNumb = lineNumb;
+  current.nObs = sink.keptCount;
+  current.droppedObs = sink.dropped;
+
+  if (getBooleanByName(in, "PRINT_COUNTS")) {
+    if (create > 0)
+      std::printf("\n%d lines created\n", lineNumb);
+    else
+      std::printf("\n%d lines read from file %s\n", lineNumb, fileName.c_str());
+    std::printf("%d Observations kept and %d observations dropped.\n", sink.keptCount, sink.dropped);
+  }
+  printDataTables(in, spec);
+  printDataHeader(in, spec);
+}
+
+}  // namespace zav
