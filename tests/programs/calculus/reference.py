@@ -584,7 +584,7 @@ def listing_case():
              ("FINDZERO z (0 3) z - 1 END", "FINDZERO  z ( 0 ,  3 )SUBTRACT ( z ,  1 ) END ", 1),
              ("SUMMATION i (1, 10, 0.5) i END", "SUMMATION  i ( 1 ,  10 ,  0.5000000000 ) i END ", 55),
              ("PRODUCT i (1 4) i END", "PRODUCT  i ( 1 ,  4 ) i END ", 24)]
-    args = ["-v"]
+    args = ["-q", "-v"]
     out = []
     for text, listing, value in items:
         args += ["-ex", text]
