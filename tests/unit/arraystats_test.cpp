@@ -11,8 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,17 +18,16 @@
 #include "data/datastore.h"
 #include "driver/error.h"
 #include "driver/interp.h"
-#include "driver/os.h"
-#include "driver/predefined.h"
 #include "funcs/arraystats.h"
 #include "funcs/eval.h"
-#include "funcs/machine.h"
 #include "parse/exprparse.h"
-#include "scan/scanner.h"
 #include "symbols/symtab.h"
+#include "support.h"
 
 namespace zav {
 namespace {
+
+using test::expectError;
 
 class ArrayStats : public ::testing::Test {
  protected:
@@ -38,38 +35,22 @@ class ArrayStats : public ::testing::Test {
   std::vector<std::unique_ptr<ExprNode>> trees;
 
   void SetUp() override {
-    initMachineConstants(in.set);
-    initOs(in.os);
-    createPredefined(in);
-    initScanner(in);
+    test::prepareInterp(in);
     in.drv.staticCreation = true;
   }
 
-  void openText(const std::string& text) {
-    in.drv.args = {"zav", text};
-    in.drv.inlineIndex = 1;
-    openSource(in, "");
-  }
-  void closeText() {
-    in.drv.inlineIndex = 0;
-    resetScanner(in);
-  }
-
   const ExprNode* parse(const std::string& text) {
-    openText(text);
-    ExprNode* n = parseExpression(in);
-    closeText();
-    trees.emplace_back(n);
-    return n;
+    trees.emplace_back(test::parseInline(in, text, /*wholeText=*/false));
+    return trees.back().get();
   }
 
   // The argument holder of a procedure call written as "(a, b, ...)".
   const ExprNode* args(const std::string& text) {
-    openText(text);
+    test::openInline(in, text);
     auto* holder = new ExprNode(0, NodeKind::None, 0);
     trees.emplace_back(holder);
     parseArgList(in, holder, -1, -1);
-    closeText();
+    test::closeInline(in);
     return holder;
   }
 
@@ -98,20 +79,6 @@ class ArrayStats : public ::testing::Test {
     std::vector<Real> v;
     for (int i = 1; i <= s.count; ++i) v.push_back(element<ValueType::Real>(in, s, i));
     return v;
-  }
-
-  void expectError(const std::function<void()>& f, const std::string& category, const std::string& message) {
-    testing::internal::CaptureStdout();
-    int status = -1;
-    try {
-      f();
-    } catch (const RunEnd& e) {
-      status = e.status;
-    }
-    std::fflush(stdout);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(status, kExitError) << out;
-    EXPECT_NE(out.find(") Error (" + category + "): " + message + "\n"), std::string::npos) << out;
   }
 };
 

@@ -14,24 +14,22 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "driver/error.h"
 #include "driver/interp.h"
-#include "driver/os.h"
-#include "driver/predefined.h"
 #include "funcs/eval.h"
-#include "funcs/machine.h"
 #include "parse/exprparse.h"
-#include "scan/scanner.h"
 #include "symbols/symtab.h"
+#include "support.h"
 
 namespace zav {
 namespace {
+
+using test::captured;
+using test::expectError;
 
 constexpr Real kE = 2.718281828459045235360287471352662497757L;
 constexpr Real kPi = 3.141592653589793238462643383279502884197L;
@@ -42,55 +40,16 @@ class Calculus : public ::testing::Test {
   std::vector<std::unique_ptr<ExprNode>> trees;
 
   void SetUp() override {
-    initMachineConstants(in.set);
-    initOs(in.os);
-    createPredefined(in);
-    initScanner(in);
+    test::prepareInterp(in);
     in.drv.staticCreation = true;  // variables made by the forms get storage at once
   }
 
   const ExprNode* parse(const std::string& text) {
-    in.drv.args = {"zav", text};
-    in.drv.inlineIndex = 1;
-    openSource(in, "");
-    ExprNode* n = nullptr;
-    try {
-      n = parseExpression(in);
-    } catch (const RunEnd&) {
-      in.drv.inlineIndex = 0;
-      resetScanner(in);  // the next case starts on a fresh source
-      throw;
-    }
-    EXPECT_EQ(peekKind(in), Tok::EndOfFile) << "text left over after: " << text;
-    in.drv.inlineIndex = 0;
-    resetScanner(in);
-    trees.emplace_back(n);
-    return n;
+    trees.emplace_back(test::parseInline(in, text));
+    return trees.back().get();
   }
 
   Real value(const std::string& text) { return evalReal(in, parse(text)); }
-
-  // Output printed while f runs (warnings and traces).
-  std::string printed(const std::function<void()>& f) {
-    testing::internal::CaptureStdout();
-    f();
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
-  }
-
-  void expectError(const std::function<void()>& f, const std::string& category, const std::string& message) {
-    testing::internal::CaptureStdout();
-    int status = -1;
-    try {
-      f();
-    } catch (const RunEnd& e) {
-      status = e.status;
-    }
-    std::fflush(stdout);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(status, kExitError) << out;
-    EXPECT_NE(out.find(") Error (" + category + "): " + message + "\n"), std::string::npos) << out;
-  }
 
   Real realVar(const char* name) { return getReal(in, *lookup(in, name), 1); }
 };
@@ -139,7 +98,7 @@ TEST_F(Calculus, ThirdArgumentIsCountAboveOneElseTolerance) {
 TEST_F(Calculus, SimpsonWarnsAndGivesZeroWithoutConvergence) {
   in.set.integrateMethod = 0;
   Real v = 1;
-  const std::string out = printed([&] { v = value("INTEGRATE x (0, 1, 3) SQRT(x) END"); });
+  const std::string out = captured([&] { v = value("INTEGRATE x (0, 1, 3) SQRT(x) END"); });
   EXPECT_EQ(v, 0);
   const Real t2 = (0.5L + std::sqrt(0.5L)) / 2, t3 = (t2 + (0.5L + std::sqrt(0.75L)) / 2) / 2;
   const Real s3 = (4 * t3 - t2) / 3;  // 0.65652626...
@@ -164,7 +123,7 @@ TEST_F(Calculus, DerivativesAndTheVariableComesBack) {
 
 TEST_F(Calculus, DerivativeTraceCountsEvaluations) {
   in.set.debugInt = true;
-  std::string out = printed([&] { value("DERIVATIVE x = 0, x END"); });
+  std::string out = captured([&] { value("DERIVATIVE x = 0, x END"); });
   // A straight line through 0: every difference quotient is exactly 1, so
   // the first extrapolation has error 0 and its test stops the loop.
   EXPECT_EQ(out, "DERIVATIVE converged in 4 evals.\n");
@@ -183,12 +142,12 @@ TEST_F(Calculus, SearchesLeaveTheVariableAtTheAnswer) {
 }
 
 TEST_F(Calculus, SearchesWarnAtTheIterationLimit) {
-  std::string out = printed([&] { value("FINDZERO x (0, 3, 1.0E-15, 2) x^2 - 2 END"); });
+  std::string out = captured([&] { value("FINDZERO x (0, 3, 1.0E-15, 2) x^2 - 2 END"); });
   EXPECT_EQ(out, "Warning: FINDZERO reached max iterations\n");
-  out = printed([&] { value("FINDMIN x (0, 5, 0.5, 1.0E-12, 2) (x - 2)^2 + x^4 END"); });
+  out = captured([&] { value("FINDMIN x (0, 5, 0.5, 1.0E-12, 2) (x - 2)^2 + x^4 END"); });
   EXPECT_EQ(out, "Warning FINDMIN reached maximum iterations\n");
   in.set.findMaxIts = 1;
-  out = printed([&] { value("FINDZERO x (0, 3) EXP(x) - 2 END"); });
+  out = captured([&] { value("FINDZERO x (0, 3) EXP(x) - 2 END"); });
   EXPECT_EQ(out, "Warning: FINDZERO reached max iterations\n");
 }
 
@@ -208,8 +167,8 @@ TEST_F(Calculus, SumsAndProducts) {
 
 TEST_F(Calculus, SumTrace) {
   in.set.debugInt = true;
-  EXPECT_EQ(printed([&] { value("PRODUCT j (2, 4) j END"); }), "PRODUCT(2 4)= 24.000000000\n");
-  EXPECT_EQ(printed([&] { value("SUMMATION j (-1, 1) j END"); }), "SUM(-1 1)= 0.0000000000\n");
+  EXPECT_EQ(captured([&] { value("PRODUCT j (2, 4) j END"); }), "PRODUCT(2 4)= 24.000000000\n");
+  EXPECT_EQ(captured([&] { value("SUMMATION j (-1, 1) j END"); }), "SUM(-1 1)= 0.0000000000\n");
 }
 
 TEST_F(Calculus, ParseErrors) {

@@ -13,6 +13,7 @@
 #include "exec/proctable.h"
 #include "funcs/catalog.h"
 #include "parse/forms.h"
+#include "support.h"
 
 namespace zav {
 namespace {
@@ -349,15 +350,7 @@ TEST(Typing, EveryFunctionHasAValidCall) {
 
 TEST(Typing, BadArgumentTypeReport) {
   Interp in;
-  testing::internal::CaptureStdout();
-  int status = -1;
-  try {
-    badFunctionArgType(in, Fn::ISLT, bits({V::Boolean, V::Integer}), 184);
-  } catch (const RunEnd& e) {
-    status = e.status;
-  }
-  EXPECT_EQ(status, kExitError);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+  EXPECT_EQ(test::endedRun([&] { badFunctionArgType(in, Fn::ISLT, bits({V::Boolean, V::Integer}), 184); }),
             "ISLT(x1, x2) returns x1 < x2\n"
             "(0,0) Error (parser): Bad argument type to function ISLT. Found:  BOOLEAN INTEGER . Expected:  BOOLEAN "
             "INTEGER REAL STRING \n");

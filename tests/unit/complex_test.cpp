@@ -21,9 +21,13 @@
 #include "driver/interp.h"
 #include "funcs/complex.h"
 #include "funcs/machine.h"
+#include "support.h"
 
 namespace zav {
 namespace {
+
+using test::mathError;
+using test::stopText;
 
 struct Row {
   const char* fn;
@@ -177,21 +181,6 @@ const Row kRows[] = {
 class ComplexArith : public ::testing::Test {
  protected:
   void SetUp() override { initMachineConstants(in.set); }
-
-  template <class F>
-  std::string stopText(F f) {
-    testing::internal::CaptureStdout();
-    bool stopped = false;
-    try {
-      f();
-    } catch (const RunEnd&) {
-      stopped = true;
-    }
-    std::string out = testing::internal::GetCapturedStdout();
-    return stopped ? out : std::string();
-  }
-
-  static std::string mathError(const std::string& msg) { return "(0,0) Error (math): " + msg + "\n"; }
 
   Interp in;
 };

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "data/datastore.h"
-#include "driver/driver.h"
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "support.h"
 
 namespace zav {
 namespace {
@@ -82,10 +82,7 @@ TEST(DataStats, StrideReadsOneColumnOfRows) {
 
 // ---- programs ----
 
-struct Outcome {
-  std::string out;
-  int status = -1;
-};
+using test::Outcome;
 
 class DataProgram : public testing::Test {
  protected:
@@ -104,13 +101,7 @@ class DataProgram : public testing::Test {
   // Runs a one-line program with -e; the tables and header are switched off.
   static Outcome run(const std::string& program) {
     const std::string text = "PRINT_COUNTS = FALSE PRINT_DATA_STATS = FALSE PRINT_BASIC = FALSE " + program;
-    const char* argv[] = {"zav", "-e", text.c_str()};
-    Interp in;
-    testing::internal::CaptureStdout();
-    Outcome o;
-    o.status = runDriver(in, 3, argv);
-    o.out = testing::internal::GetCapturedStdout();
-    return o;
+    return test::runLine(text);
   }
 
   std::filesystem::path dir_;

@@ -12,28 +12,18 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "driver/os.h"
+#include "support.h"
 
 namespace zav {
 namespace {
 
-std::string failure(const std::function<void()>& f) {
-  testing::internal::CaptureStdout();
-  bool ended = false;
-  try {
-    f();
-  } catch (const RunEnd&) {
-    ended = true;
-  }
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_TRUE(ended);
-  return out;
-}
+using test::endedRun;
+using test::kAnyStatus;
 
 TEST(Dates, KnownDayNumbers) {
   Interp in;
@@ -124,18 +114,18 @@ TEST(Dates, YearDayMonthDaysLeapYear) {
 TEST(Dates, Faults) {
   Interp in;
   for (auto bad : {std::array{13, 2000}, std::array{0, 2000}, std::array{2, 0}}) {
-    std::string out = failure([&] { dateMonthDays(in, bad[0], bad[1]); });
+    std::string out = endedRun([&] { dateMonthDays(in, bad[0], bad[1]); }, kAnyStatus);
     EXPECT_NE(out.find("Error (math): Invalid month/year combination in MONTHDAYS"), std::string::npos) << out;
   }
   for (auto bad : {std::array{1, 13, 2000}, std::array{0, 1, 2000}, std::array{32, 1, 2000}, std::array{1, 1, 0}}) {
-    std::string out = failure([&] { dateDmyToJ(in, bad[0], bad[1], bad[2]); });
+    std::string out = endedRun([&] { dateDmyToJ(in, bad[0], bad[1], bad[2]); }, kAnyStatus);
     EXPECT_NE(out.find("Error (math): Invalid day/month/year combination in DMYTOJ"), std::string::npos) << out;
   }
   // A day past the month's end runs on into the next month.
   EXPECT_EQ(dateDmyToJ(in, 31, 2, 2001), dateDmyToJ(in, 3, 3, 2001));
   // 1 January of the year of the lowest day numbers lies below the 32-bit
   // range, so the day of the year has no valid start to count from.
-  std::string out = failure([&] { dateYearDay(in, -2147483647); });
+  std::string out = endedRun([&] { dateYearDay(in, -2147483647); }, kAnyStatus);
   EXPECT_NE(out.find("Error (math): Bad result in YEARDAY for -2147483647 returned "), std::string::npos) << out;
 }
 

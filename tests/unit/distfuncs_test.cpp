@@ -19,6 +19,7 @@
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "funcs/machine.h"
+#include "support.h"
 
 namespace zav {
 namespace {
@@ -29,20 +30,6 @@ constexpr Real kInf = std::numeric_limits<Real>::infinity();
 struct Fixture : ::testing::Test {
   Interp in;
   Fixture() { initMachineConstants(in.set); }
-
-  // Runs f, which must end the run, and returns what it printed.
-  std::string failure(const std::function<void()>& f) {
-    testing::internal::CaptureStdout();
-    bool ended = false;
-    try {
-      f();
-    } catch (const RunEnd& e) {
-      ended = e.status == kExitError;
-    }
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(ended) << "did not stop the run";
-    return out;
-  }
 };
 
 using DistFuncs = Fixture;
@@ -225,7 +212,7 @@ TEST_F(DistFuncs, ArgumentFaultsStopTheRun) {
        "Error (math): Bad INVSTUDENTT df (2nd) parameter should be > 0 but = "},
   };
   for (const Case& c : cases) {
-    std::string out = failure([&] { c.call(in); });
+    std::string out = test::endedRun([&] { c.call(in); });
     EXPECT_NE(out.find(c.message), std::string::npos) << out;
   }
 }

@@ -5,25 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver.h"
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "support.h"
 
 namespace zav {
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out;
-};
+using test::Outcome;
 
-Outcome run(std::vector<const char*> args) {
-  args.insert(args.begin(), "zav");
-  Interp in;
-  testing::internal::CaptureStdout();
-  int status = runDriver(in, static_cast<int>(args.size()), args.data());
-  return {status, testing::internal::GetCapturedStdout()};
-}
+Outcome run(const std::vector<std::string>& args) { return test::runArgs(args); }
 
 TEST(Driver, BannerNamesVersionSystemDateAndTime) {
   Outcome r = run({"-ex", "1"});

@@ -9,20 +9,13 @@
 
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "support.h"
 
 namespace zav {
 namespace {
 
 std::string report(Interp& in, ErrCat cat, const std::string& msg) {
-  testing::internal::CaptureStdout();
-  int status = -1;
-  try {
-    ReportError(in, cat, msg);
-  } catch (const RunEnd& e) {
-    status = e.status;
-  }
-  EXPECT_EQ(status, kExitError);
-  return testing::internal::GetCapturedStdout();
+  return test::endedRun([&] { ReportError(in, cat, msg); });
 }
 
 TEST(ErrorReport, BeforeAnySourceLineOnlyOneLine) {

@@ -10,25 +10,24 @@
 // sign).
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "driver/error.h"
 #include "driver/interp.h"
-#include "driver/os.h"
-#include "driver/predefined.h"
 #include "funcs/catalog.h"
 #include "funcs/eval.h"
-#include "funcs/machine.h"
 #include "parse/exprparse.h"
-#include "scan/scanner.h"
 #include "symbols/symtab.h"
+#include "support.h"
 
 namespace zav {
 namespace {
+
+using test::captured;
+using test::endedRun;
+using test::expectError;
 
 using VT = ValueType;
 
@@ -37,45 +36,12 @@ class Eval : public ::testing::Test {
   Interp in;
   std::vector<std::unique_ptr<ExprNode>> trees;
 
-  void SetUp() override {
-    initMachineConstants(in.set);
-    initOs(in.os);
-    createPredefined(in);
-    initScanner(in);
-  }
+  void SetUp() override { test::prepareInterp(in); }
 
   // Parses the whole text as one expression, read as a command-line source.
   const ExprNode* parse(const std::string& text) {
-    in.drv.args = {"zav", text};
-    in.drv.inlineIndex = 1;
-    openSource(in, "");
-    ExprNode* n = parseExpression(in);
-    EXPECT_EQ(peekKind(in), Tok::EndOfFile) << "text left over after: " << text;
-    in.drv.inlineIndex = 0;
-    resetScanner(in);
-    trees.emplace_back(n);
-    return n;
-  }
-
-  // Runs f, which must end the run with a fatal report; returns the output.
-  std::string failure(const std::function<void()>& f) {
-    testing::internal::CaptureStdout();
-    int status = -1;
-    try {
-      f();
-    } catch (const RunEnd& e) {
-      status = e.status;
-    }
-    std::fflush(stdout);
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(status, kExitError) << out;
-    return out;
-  }
-
-  // The report line of a fatal error names its category; checks the message.
-  void expectError(const std::function<void()>& f, const std::string& category, const std::string& message) {
-    const std::string out = failure(f);
-    EXPECT_NE(out.find(") Error (" + category + "): " + message + "\n"), std::string::npos) << out;
+    trees.emplace_back(test::parseInline(in, text));
+    return trees.back().get();
   }
 
   Symbol* array(const char* name, VT type, std::vector<std::int32_t> lo, std::vector<std::int32_t> hi) {
@@ -283,7 +249,7 @@ TEST_F(Eval, OperatorsAreCallsOfTheirFunctions) {
 }
 
 TEST_F(Eval, ChainedComparisonIsATypeError) {
-  const std::string out = failure([&] { parse("1 < 2 < 3"); });
+  const std::string out = endedRun([&] { parse("1 < 2 < 3"); });
   EXPECT_NE(out.find("ISLT(x1, x2) returns x1 < x2\n"), std::string::npos) << out;
   EXPECT_NE(out.find("Error (parser): Bad argument type to function ISLT. Found:  BOOLEAN INTEGER . Expected:  "
                      "BOOLEAN INTEGER REAL STRING \n"),
@@ -346,7 +312,7 @@ TEST_F(Eval, IsNearIncludesBothEnds) {
 }
 
 TEST_F(Eval, IsNearTakesNumbersOnly) {
-  const std::string out = failure([&] { parse("ISNEAR(\"a\", 1, 1)"); });
+  const std::string out = endedRun([&] { parse("ISNEAR(\"a\", 1, 1)"); });
   EXPECT_NE(out.find("Bad argument type to function ISNEAR. Found:  INTEGER STRING . Expected:  REAL \n"),
             std::string::npos)
       << out;
@@ -369,19 +335,15 @@ TEST_F(Eval, IfStopsTestingAtTheFirstTrueCondition) {
   // PUT writes its argument, so the output shows which parts ran.
   const ExprNode* n =
       parse("IF PUT(1) > 1 THEN PUT(10) ELSEIF PUT(2) > 1 THEN PUT(20) ELSEIF PUT(3) > 1 THEN PUT(30) ELSE PUT(40) END");
-  testing::internal::CaptureStdout();
-  const std::int32_t v = evalInteger(in, n);
-  std::fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "1\n2\n20\n");
+  std::int32_t v = 0;
+  EXPECT_EQ(captured([&] { v = evalInteger(in, n); }), "1\n2\n20\n");
   EXPECT_EQ(v, 20);
 }
 
 TEST_F(Eval, IfWithoutTrueConditionTakesElse) {
   const ExprNode* n = parse("IF PUT(1) > 1 THEN PUT(10) ELSEIF PUT(2) > 2 THEN PUT(20) ELSE PUT(30) END");
-  testing::internal::CaptureStdout();
-  const std::int32_t v = evalInteger(in, n);
-  std::fflush(stdout);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "1\n2\n30\n");
+  std::int32_t v = 0;
+  EXPECT_EQ(captured([&] { v = evalInteger(in, n); }), "1\n2\n30\n");
   EXPECT_EQ(v, 30);
 }
 

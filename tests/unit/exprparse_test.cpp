@@ -7,35 +7,18 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver.h"
 #include "driver/error.h"
 #include "driver/interp.h"
-#include "driver/os.h"
-#include "driver/predefined.h"
 #include "funcs/eval.h"
-#include "funcs/machine.h"
 #include "parse/exprparse.h"
-#include "scan/scanner.h"
 #include "symbols/symtab.h"
+#include "support.h"
 
 namespace zav {
 namespace {
 
-struct Outcome {
-  std::string out;
-  int status = -1;
-};
-
-// Runs one line as an inline program (-e), as a user would.
-Outcome runLine(const std::string& text) {
-  const char* argv[] = {"zav", "-e", text.c_str()};
-  Interp in;
-  testing::internal::CaptureStdout();
-  Outcome o;
-  o.status = runDriver(in, 3, argv);
-  o.out = testing::internal::GetCapturedStdout();
-  return o;
-}
+using test::Outcome;
+using test::runLine;
 
 constexpr const char* kArrayFormal = "FUNCTION f(VAR a: REAL[1 TO 3]): REAL a[3] = 7 RETURN = a[1] + a[3] END ";
 
@@ -78,12 +61,7 @@ class DataVariable : public ::testing::Test {
   Interp in;
   std::unique_ptr<ExprNode> tree;
 
-  void SetUp() override {
-    initMachineConstants(in.set);
-    initOs(in.os);
-    createPredefined(in);
-    initScanner(in);
-  }
+  void SetUp() override { test::prepareInterp(in); }
 
   // A REAL data variable v holding 10, 20, 30 for observations 1 to 3.
   Symbol* makeDataVariable() {
@@ -98,12 +76,7 @@ class DataVariable : public ::testing::Test {
   }
 
   const ExprNode* parse(const std::string& text) {
-    in.drv.args = {"zav", text};
-    in.drv.inlineIndex = 1;
-    openSource(in, "");
-    tree.reset(parseExpression(in));
-    in.drv.inlineIndex = 0;
-    resetScanner(in);
+    tree.reset(test::parseInline(in, text, /*wholeText=*/false));
     return tree.get();
   }
 };

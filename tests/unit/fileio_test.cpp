@@ -29,9 +29,12 @@
 #include "funcs/numtext.h"
 #include "parse/exprparse.h"
 #include "symbols/symtab.h"
+#include "support.h"
 
 namespace zav {
 namespace {
+
+using test::endedRun;
 
 using VT = ValueType;
 
@@ -128,22 +131,6 @@ class FileIoTest : public ::testing::Test {
     return out;
   }
 
-  // Runs f, expects the run to end with an error, returns what it printed.
-  template <class F>
-  std::string failure(F&& f) {
-    testing::internal::CaptureStdout();
-    bool ended = false;
-    try {
-      f();
-    } catch (const RunEnd& e) {
-      ended = true;
-      EXPECT_EQ(e.status, kExitError);
-    }
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(ended) << "expected the run to end";
-    return out;
-  }
-
   Interp in;
   std::string dir;
   std::vector<TextFile*> open;
@@ -220,7 +207,7 @@ TEST_F(FileIoTest, ComplexItemsUseTheComplexWidthAndRoundTrip) {
   EXPECT_EQ(getComplex(in, *w->symbol, 1).re, 3.0L);
   EXPECT_EQ(getComplex(in, *w->symbol, 1).im, 0.0L);
   auto rd2 = args({ident(f->symbol), ident(z->symbol)});
-  EXPECT_EQ(failure([&] { readItems(in, nullptr, rd2.get(), false); }),
+  EXPECT_EQ(endedRun([&] { readItems(in, nullptr, rd2.get(), false); }),
             dataErr("Bad COMPLEX number format: \"1.5-2.25i\""));
 }
 
@@ -249,21 +236,21 @@ TEST_F(FileIoTest, FileOperationFailuresNameTheOperationAndTheFile) {
   ExprNode* f = fileVar("f");
   const std::string missing = path("nope.txt");
   auto o = args({f, str(missing)});
-  EXPECT_EQ(failure([&] { procOpenRead(in, o.get()); }),
+  EXPECT_EQ(endedRun([&] { procOpenRead(in, o.get()); }),
             runErr("opening for reading FILE  " + missing + " : File was not found"));
   auto w = args({ident(f->symbol), str(path("no/such/dir.txt"))});
-  EXPECT_EQ(failure([&] { procOpenWrite(in, w.get()); }),
+  EXPECT_EQ(endedRun([&] { procOpenWrite(in, w.get()); }),
             runErr("opening for writing FILE  " + path("no/such/dir.txt") + " : File was not found"));
   auto a = args({ident(f->symbol), str(path("no/such/dir.txt"))});
-  EXPECT_EQ(failure([&] { procOpenAppend(in, a.get()); }),
+  EXPECT_EQ(endedRun([&] { procOpenAppend(in, a.get()); }),
             runErr("opening for appending FILE  " + path("no/such/dir.txt") + " : File was not found"));
   auto c = args({ident(f->symbol)});
-  EXPECT_EQ(failure([&] { procClose(in, c.get()); }),
+  EXPECT_EQ(endedRun([&] { procClose(in, c.get()); }),
             runErr("closing FILE  " + path("no/such/dir.txt") + " : File is not open"));
-  EXPECT_EQ(failure([&] { procFlush(in, c.get()); }),
+  EXPECT_EQ(endedRun([&] { procFlush(in, c.get()); }),
             runErr("flushing FILE  " + path("no/such/dir.txt") + " : File is not open"));
   auto d = args({ident(f->symbol), str(dir)});
-  EXPECT_EQ(failure([&] { procOpenRead(in, d.get()); }),
+  EXPECT_EQ(endedRun([&] { procOpenRead(in, d.get()); }),
             runErr("opening for reading FILE  " + dir + " : File access denied"));
 }
 
@@ -273,7 +260,7 @@ TEST_F(FileIoTest, WrongDirectionIsReported) {
   auto o = args({f, str(path("r.txt"))});
   procOpenRead(in, o.get());
   auto items = args({ident(f->symbol), integer(1)});
-  EXPECT_EQ(failure([&] { writeItems(in, nullptr, items.get(), false); }),
+  EXPECT_EQ(endedRun([&] { writeItems(in, nullptr, items.get(), false); }),
             runErr("writing to a file " + path("r.txt") + " : File not open for writing"));
 
   ExprNode* g = fileVar("g");
@@ -281,11 +268,11 @@ TEST_F(FileIoTest, WrongDirectionIsReported) {
   procOpenWrite(in, ow.get());
   ExprNode* i = var("i", VT::Integer);
   auto rd = args({ident(g->symbol), i});
-  EXPECT_EQ(failure([&] { readItems(in, nullptr, rd.get(), false); }),
+  EXPECT_EQ(endedRun([&] { readItems(in, nullptr, rd.get(), false); }),
             runErr("reading from a file " + path("w.txt") + " : File not open for reading"));
   std::unique_ptr<ExprNode> eof(call(Fn::EOF_, VT::Boolean, VT::File, {ident(g->symbol)}));
   bool b;
-  EXPECT_EQ(failure([&] { libFileBoolean(in, eof.get(), b); }),
+  EXPECT_EQ(endedRun([&] { libFileBoolean(in, eof.get(), b); }),
             runErr("reading from a file " + path("w.txt") + " : File not open for reading"));
 }
 
@@ -322,7 +309,7 @@ TEST_F(FileIoTest, ReadSkipsDelimitersAndStopsAtTheNext) {
   auto rl = args({ident(f->symbol)});
   readItems(in, nullptr, rl.get(), true);
   auto rd = args({ident(f->symbol), ident(i)});
-  EXPECT_EQ(failure([&] { readItems(in, nullptr, rd.get(), false); }), dataErr("Bad INTEGER format: \"4.2\""));
+  EXPECT_EQ(endedRun([&] { readItems(in, nullptr, rd.get(), false); }), dataErr("Bad INTEGER format: \"4.2\""));
 }
 
 TEST_F(FileIoTest, ReadDataErrorsAreExact) {
@@ -346,22 +333,22 @@ TEST_F(FileIoTest, ReadDataErrorsAreExact) {
   };
   for (Case& c : cases) {
     auto rd = args({ident(fs), c.arg});
-    EXPECT_EQ(failure([&] { readItems(in, nullptr, rd.get(), false); }), dataErr(c.message)) << c.what;
+    EXPECT_EQ(endedRun([&] { readItems(in, nullptr, rd.get(), false); }), dataErr(c.message)) << c.what;
   }
   // The failed REAL took "abc"; 1.5 is next, then q.
   ExprNode* n = var("n", VT::Integer);
   auto rn = args({ident(fs), n});
-  EXPECT_EQ(failure([&] { readItems(in, nullptr, rn.get(), false); }), dataErr("Bad INTEGER format: \"1.5\""));
+  EXPECT_EQ(endedRun([&] { readItems(in, nullptr, rn.get(), false); }), dataErr("Bad INTEGER format: \"1.5\""));
   ExprNode* z = var("z", VT::Complex);
   auto rz = args({ident(fs), z});
-  EXPECT_EQ(failure([&] { readItems(in, nullptr, rz.get(), false); }), dataErr("Bad COMPLEX number format: \"q\""));
+  EXPECT_EQ(endedRun([&] { readItems(in, nullptr, rz.get(), false); }), dataErr("Bad COMPLEX number format: \"q\""));
   ExprNode* s = var("s", VT::String);
   auto rs = args({ident(fs), s});
-  EXPECT_EQ(failure([&] { readItems(in, nullptr, rs.get(), false); }),
+  EXPECT_EQ(endedRun([&] { readItems(in, nullptr, rs.get(), false); }),
             dataErr("Unexpected end of file in READ/READLN statement"));
   ExprNode* ch = var("ch", VT::Char);
   auto rc = args({ident(fs), ch});
-  EXPECT_EQ(failure([&] { readItems(in, nullptr, rc.get(), false); }),
+  EXPECT_EQ(endedRun([&] { readItems(in, nullptr, rc.get(), false); }),
             dataErr("Unexpected end of file in READ/READLN statement"));
 }
 
@@ -433,22 +420,22 @@ TEST_F(FileIoTest, EofAndEolnLookWithoutTaking) {
 TEST_F(FileIoTest, ClockArgumentChecks) {
   Symbol* y = declareStatic(in, "y", VT::Integer, nullptr, 0);
   auto four = args({ident(y), ident(y), ident(y), ident(y)});
-  EXPECT_EQ(failure([&] { procGetdate(in, four.get()); }), dataErr("Expected 1 to 3 arguments to GETDATE, found 4"));
+  EXPECT_EQ(endedRun([&] { procGetdate(in, four.get()); }), dataErr("Expected 1 to 3 arguments to GETDATE, found 4"));
   auto none = args({});
-  EXPECT_EQ(failure([&] { procGettime(in, none.get()); }), dataErr("Expected 1 to 4 arguments to GETTIME, found 0"));
+  EXPECT_EQ(endedRun([&] { procGettime(in, none.get()); }), dataErr("Expected 1 to 4 arguments to GETTIME, found 0"));
   auto one = args({str("x")});
-  EXPECT_EQ(failure([&] { procFiletime(in, one.get()); }), dataErr("Expected 2 to 7 arguments to FILETIME, found 1"));
+  EXPECT_EQ(endedRun([&] { procFiletime(in, one.get()); }), dataErr("Expected 2 to 7 arguments to FILETIME, found 1"));
 
   ExprNode* sum = call(Fn::ADD, VT::Integer, VT::Integer, {integer(1), integer(2)});
   auto notVar = args({ident(y), sum});
-  EXPECT_EQ(failure([&] { procGetdate(in, notVar.get()); }),
+  EXPECT_EQ(endedRun([&] { procGetdate(in, notVar.get()); }),
             dataErr("Argument 2 to GETDATE was not a variable, it is FUNCTION"));
   auto constant = args({integer(5)});
-  EXPECT_EQ(failure([&] { procGettime(in, constant.get()); }), dataErr("Argument 1to GETTIME is a constant"));
+  EXPECT_EQ(endedRun([&] { procGettime(in, constant.get()); }), dataErr("Argument 1to GETTIME is a constant"));
   auto wrong = args({str(path("x")), ident(y), var("s", VT::String)});
-  EXPECT_EQ(failure([&] { procFiletime(in, wrong.get()); }), dataErr("Invalid argument 3 to FILETIME"));
+  EXPECT_EQ(endedRun([&] { procFiletime(in, wrong.get()); }), dataErr("Invalid argument 3 to FILETIME"));
   auto missing = args({str(path("x")), ident(y)});
-  EXPECT_EQ(failure([&] { procFiletime(in, missing.get()); }),
+  EXPECT_EQ(endedRun([&] { procFiletime(in, missing.get()); }),
             runErr("reading the time of file " + path("x") + " : File was not found"));
 }
 
@@ -526,9 +513,9 @@ TEST_F(FileIoTest, IncAndDecChangeTheVariableOrElement) {
   EXPECT_EQ(getInteger(in, *arr, 1), 0);
 
   auto r = args({var("x", VT::Real)});
-  EXPECT_EQ(failure([&] { procInc(in, r.get()); }), runErr("Argument 1 to INC was not an INTEGER variable"));
+  EXPECT_EQ(endedRun([&] { procInc(in, r.get()); }), runErr("Argument 1 to INC was not an INTEGER variable"));
   auto c = args({integer(1)});
-  EXPECT_EQ(failure([&] { procDec(in, c.get()); }), runErr("Argument 1 to DEC was a constant"));
+  EXPECT_EQ(endedRun([&] { procDec(in, c.get()); }), runErr("Argument 1 to DEC was a constant"));
 }
 
 // ---- files and directories ----
@@ -538,24 +525,24 @@ TEST_F(FileIoTest, DirectoryAndFileProcedures) {
   auto mk = args({str(sub)});
   procMkdir(in, mk.get());
   EXPECT_TRUE(dirExists(sub));
-  EXPECT_EQ(failure([&] { procMkdir(in, mk.get()); }), runErr("creating directory  " + sub + " : File access denied"));
+  EXPECT_EQ(endedRun([&] { procMkdir(in, mk.get()); }), runErr("creating directory  " + sub + " : File access denied"));
 
   writeFile("sub/a.txt", "x");
   auto rn = args({str(sub + "/a.txt"), str(sub + "/b.txt")});
   procRename(in, rn.get());
   EXPECT_TRUE(fileExists(sub + "/b.txt"));
-  EXPECT_EQ(failure([&] { procRename(in, rn.get()); }),
+  EXPECT_EQ(endedRun([&] { procRename(in, rn.get()); }),
             runErr("renaming file  " + sub + "/a.txt to " + sub + "/b.txt : File was not found"));
 
   auto rmFull = args({str(sub)});
-  EXPECT_EQ(failure([&] { procRmdir(in, rmFull.get()); }), runErr("deleting directory  " + sub + " : File access denied"));
+  EXPECT_EQ(endedRun([&] { procRmdir(in, rmFull.get()); }), runErr("deleting directory  " + sub + " : File access denied"));
   auto er = args({str(sub + "/b.txt")});
   procErase(in, er.get());
   EXPECT_FALSE(fileExists(sub + "/b.txt"));
-  EXPECT_EQ(failure([&] { procErase(in, er.get()); }), runErr("erasing file  " + sub + "/b.txt : File was not found"));
+  EXPECT_EQ(endedRun([&] { procErase(in, er.get()); }), runErr("erasing file  " + sub + "/b.txt : File was not found"));
   procRmdir(in, rmFull.get());
   EXPECT_FALSE(dirExists(sub));
-  EXPECT_EQ(failure([&] { procChdir(in, rmFull.get()); }), runErr("changing to directory  " + sub + " : Path was not found"));
+  EXPECT_EQ(endedRun([&] { procChdir(in, rmFull.get()); }), runErr("changing to directory  " + sub + " : Path was not found"));
 
   std::string here;
   ASSERT_EQ(currentDir(here), 0);
@@ -571,7 +558,7 @@ TEST_F(FileIoTest, DatafileNamesAndChecks) {
   procDatafile(in, ok.get());
   EXPECT_EQ(getStringByName(in, "DATAFILENAME"), path("d.dat"));
   auto bad = args({str(path("none.dat"))});
-  EXPECT_EQ(failure([&] { procDatafile(in, bad.get()); }), runErr("Can't find DATAFILE " + path("none.dat")));
+  EXPECT_EQ(endedRun([&] { procDatafile(in, bad.get()); }), runErr("Can't find DATAFILE " + path("none.dat")));
   EXPECT_EQ(getStringByName(in, "DATAFILENAME"), path("none.dat"));  // named before the check
 }
 
@@ -671,7 +658,7 @@ TEST_F(FileIoTest, ExecFunctionReturnsTheExitCodeAndProcedureReportsStartFailure
   auto ok = args({str("sh"), str("-c 'exit 4'")});
   procExec(in, ok.get());  // it ran: the exit code is no failure of EXEC
   auto bad = args({str("zav-no-such-command"), str("x")});
-  EXPECT_EQ(failure([&] { procExec(in, bad.get()); }),
+  EXPECT_EQ(endedRun([&] { procExec(in, bad.get()); }),
             runErr("executing command zav-no-such-command : File was not found"));
 }
 
@@ -699,7 +686,7 @@ TEST_F(FileIoTest, SeedAndSleepTakeIntegers) {
   EXPECT_EQ(randUniform(in), u1);
   EXPECT_EQ(randUniform(in), u2);
   auto r = args({real(1.5L)});
-  EXPECT_EQ(failure([&] { procSleep(in, r.get()); }), runErr("Argument 1 to SLEEP must be an INTEGER, found REAL"));
+  EXPECT_EQ(endedRun([&] { procSleep(in, r.get()); }), runErr("Argument 1 to SLEEP must be an INTEGER, found REAL"));
 }
 
 TEST_F(FileIoTest, DumpSymbolByNameOrReference) {

@@ -26,9 +26,13 @@
 #include "driver/interp.h"
 #include "funcs/machine.h"
 #include "funcs/mathlib.h"
+#include "support.h"
 
 namespace zav {
 namespace {
+
+using test::mathError;
+using test::stopText;
 
 struct Row {
   const char* fn;
@@ -147,22 +151,6 @@ class MathLib : public ::testing::Test {
     if (worstOwn > 0) std::printf(" (%.2Le on rows with their own tolerance)", worstOwn);
     std::printf("\n");
   }
-
-  // The exact text a fatal error prints, or "" when the call did not stop.
-  template <class F>
-  std::string stopText(F f) {
-    testing::internal::CaptureStdout();
-    bool stopped = false;
-    try {
-      f();
-    } catch (const RunEnd&) {
-      stopped = true;
-    }
-    std::string out = testing::internal::GetCapturedStdout();
-    return stopped ? out : std::string();
-  }
-
-  static std::string mathError(const std::string& msg) { return "(0,0) Error (math): " + msg + "\n"; }
 
   Interp in;
 };

@@ -20,6 +20,7 @@
 
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "support.h"
 
 namespace zav {
 namespace {
@@ -126,15 +127,7 @@ TEST(OsErrorText, ErrnoMapping) {
 TEST(OsErrorText, CheckResult) {
   Interp in;
   checkResult(in, 0, "erasing file ", "x");  // nothing happens
-  testing::internal::CaptureStdout();
-  int status = -1;
-  try {
-    checkResult(in, 2, "erasing file", "foo.txt");
-  } catch (const RunEnd& e) {
-    status = e.status;
-  }
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(status, kExitError);
+  const std::string out = test::endedRun([&] { checkResult(in, 2, "erasing file", "foo.txt"); });
   EXPECT_NE(out.find("Error (run time): erasing file foo.txt : File was not found\n"), std::string::npos) << out;
 }
 

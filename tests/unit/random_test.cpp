@@ -19,6 +19,7 @@
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "driver/os.h"
+#include "support.h"
 
 namespace zav {
 namespace {
@@ -72,15 +73,7 @@ TEST(Random, NonNegativeSeedWordBeforeFirstDraw) {
 TEST(Random, BadSeedStopsTheRun) {
   for (int n : {0, -3}) {
     Interp in;
-    testing::internal::CaptureStdout();
-    bool ended = false;
-    try {
-      randSeed(in, n);
-    } catch (const RunEnd&) {
-      ended = true;
-    }
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(ended);
+    const std::string out = test::endedRun([&] { randSeed(in, n); }, test::kAnyStatus);
     EXPECT_NE(out.find("Error (math): Bad random seed:" + std::to_string(n)), std::string::npos) << out;
   }
 }

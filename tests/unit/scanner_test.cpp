@@ -9,33 +9,20 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "scan/scanner.h"
+#include "support.h"
 
 namespace zav {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Runs f, which must end the run; returns what it printed.
-std::string endedRun(const std::function<void()>& f) {
-  testing::internal::CaptureStdout();
-  int status = -1;
-  try {
-    f();
-  } catch (const RunEnd& e) {
-    status = e.status;
-  }
-  std::fflush(stdout);
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(status, kExitError) << out;
-  return out;
-}
+using test::endedRun;
 
 class Scanner : public ::testing::Test {
  protected:

@@ -9,32 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "driver/driver.h"
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "support.h"
 
 namespace zav {
 namespace {
 
-struct Outcome {
-  std::string out;
-  int status = -1;
-};
-
-Outcome runArgs(std::vector<std::string> args) {
-  args.insert(args.begin(), "zav");
-  std::vector<const char*> argv;
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  Interp in;
-  testing::internal::CaptureStdout();
-  Outcome o;
-  o.status = runDriver(in, static_cast<int>(argv.size()), argv.data());
-  o.out = testing::internal::GetCapturedStdout();
-  return o;
-}
-
-// A one-line program run with -e (no banner, no file name in messages).
-Outcome runLine(const std::string& text) { return runArgs({"-e", text}); }
+using test::Outcome;
+using test::runArgs;
+using test::runLine;  // -e: no banner, no file name in messages
 
 struct ErrorCase {
   const char* program;

@@ -9,22 +9,12 @@
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "funcs/machine.h"
+#include "support.h"
 
 namespace zav {
 namespace {
 
-std::string failure(const std::function<void()>& f) {
-  testing::internal::CaptureStdout();
-  bool ended = false;
-  try {
-    f();
-  } catch (const RunEnd& e) {
-    ended = e.status == kExitError;
-  }
-  std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_TRUE(ended);
-  return out;
-}
+using test::endedRun;
 
 TEST(Strings, NumbersToText) {
   Interp in;
@@ -149,7 +139,7 @@ TEST(Strings, TextToNumbers) {
       {[&] { strToBase(in, 5, 37); }, "Error (string lib): Can't convert a number to base 37"},
   };
   for (const Bad& b : bad) {
-    std::string out = failure(b.call);
+    std::string out = endedRun(b.call);
     EXPECT_NE(out.find(b.message), std::string::npos) << out;
   }
 }

@@ -9,36 +9,17 @@
 #include "driver/interp.h"
 #include "funcs/machine.h"
 #include "symbols/symtab.h"
+#include "support.h"
 
 namespace zav {
 namespace {
 
+using test::captured;
+using test::endedRun;
+
 class SymbolTest : public ::testing::Test {
  protected:
   SymbolTest() { initMachineConstants(in.set); }
-
-  // Runs f, expects it to end the run, returns what it printed.
-  template <class F>
-  std::string failure(F&& f) {
-    testing::internal::CaptureStdout();
-    bool ended = false;
-    try {
-      f();
-    } catch (const RunEnd& e) {
-      ended = true;
-      EXPECT_EQ(e.status, kExitError);
-    }
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(ended) << "expected the run to end";
-    return out;
-  }
-
-  template <class F>
-  std::string output(F&& f) {
-    testing::internal::CaptureStdout();
-    f();
-    return testing::internal::GetCapturedStdout();
-  }
 
   Interp in;
 };
@@ -67,15 +48,15 @@ TEST_F(SymbolTest, SettersConvertOrRefuseWithExactMessages) {
 
   declareStatic(in, "n", ValueType::Integer, nullptr, 0);
   // Width 10 for 2.5: one integer digit, one column for the point, so 8 decimals.
-  EXPECT_EQ(failure([&] { setRealByName(in, "n", 2.5L, 0); }),
+  EXPECT_EQ(endedRun([&] { setRealByName(in, "n", 2.5L, 0); }),
             "(0,0) Error (sym table): Wrong type: can't assign 2.50000000 (REAL) to n (INTEGER)\n");
 
   declareStatic(in, "s", ValueType::String, nullptr, 0);
-  EXPECT_EQ(failure([&] { setBooleanByName(in, "s", true, 0); }),
+  EXPECT_EQ(endedRun([&] { setBooleanByName(in, "s", true, 0); }),
             "(0,0) Error (sym table): Wrong type: can't assign  BOOLEAN to s (STRING)\n");
-  EXPECT_EQ(failure([&] { setStringByName(in, "n", "hi", 0); }),
+  EXPECT_EQ(endedRun([&] { setStringByName(in, "n", "hi", 0); }),
             "(0,0) Error (sym table): Wrong type: can't assign STRING \"hi\" to n (INTEGER)\n");
-  EXPECT_EQ(failure([&] { setIntegerByName(in, "s", 3, 0); }),
+  EXPECT_EQ(endedRun([&] { setIntegerByName(in, "s", 3, 0); }),
             "(0,0) Error (sym table): Wrong type: can't assign 3 (INTEGER) to s (STRING)\n");
 }
 
@@ -100,41 +81,41 @@ TEST_F(SymbolTest, CopyByName) {
   setRealByName(in, "a", 1.25L, 0);
   copySymbol(in, "a", "b", 0);
   EXPECT_EQ(getRealByName(in, "b"), 1.25L);
-  EXPECT_EQ(failure([&] { copySymbol(in, "nothing", "b", 0); }),
+  EXPECT_EQ(endedRun([&] { copySymbol(in, "nothing", "b", 0); }),
             "(0,0) Error (sym table): Error trying to copy undefined symbol \"nothing\" to \"b\"\n");
 }
 
 TEST_F(SymbolTest, DumpFormats) {
   setIntegerByName(in, "k", 42, kConst);
-  EXPECT_EQ(output([&] { dumpSymbol(in, lookup(in, "k")); }), "k{INTEGER Const Static} = 42\n");
+  EXPECT_EQ(captured([&] { dumpSymbol(in, lookup(in, "k")); }), "k{INTEGER Const Static} = 42\n");
 
   Dims d;
   d.lo = {1, 0};
   d.hi = {3, 4};
   Symbol* x = declareStatic(in, "x", ValueType::Real, &d, 0);
   EXPECT_EQ(x->count, 15);
-  std::string dump = output([&] { dumpSymbol(in, x); });
+  std::string dump = captured([&] { dumpSymbol(in, x); });
   EXPECT_EQ(dump.substr(0, dump.find('\n')), "x{REAL Static, Dims:2[1..15]}");
   EXPECT_EQ(std::count(dump.begin(), dump.end(), '\n'), 16);
   EXPECT_NE(dump.find(" [15]= "), std::string::npos);
 
   Symbol* p = declareStatic(in, "p", ValueType::Pointer, nullptr, 0);
   setPointer(in, *p, 1, x);
-  EXPECT_EQ(output([&] { dumpSymbol(in, p); }), "p{POINTER Static} =  PTR->x{REAL Static, Dims:2[1..15]}\n");
-  EXPECT_EQ(output([&] { dumpSymbol(in, nullptr); }), "NIL\n");
+  EXPECT_EQ(captured([&] { dumpSymbol(in, p); }), "p{POINTER Static} =  PTR->x{REAL Static, Dims:2[1..15]}\n");
+  EXPECT_EQ(captured([&] { dumpSymbol(in, nullptr); }), "NIL\n");
   // A nil target is the dump of no symbol, "NIL" with its own line end, and
   // the element's line end follows it.
   Symbol* q = declareStatic(in, "q", ValueType::Pointer, nullptr, 0);
   setPointer(in, *q, 1, nullptr);
-  EXPECT_EQ(output([&] { dumpSymbol(in, q); }), "q{POINTER Static} =  PTR->NIL\n\n");
+  EXPECT_EQ(captured([&] { dumpSymbol(in, q); }), "q{POINTER Static} =  PTR->NIL\n\n");
 
   setBooleanByName(in, "flag", true, 0);
-  EXPECT_EQ(output([&] { dumpSymbol(in, lookup(in, "flag")); }), "flag{BOOLEAN Static} = TRUE\n");
+  EXPECT_EQ(captured([&] { dumpSymbol(in, lookup(in, "flag")); }), "flag{BOOLEAN Static} = TRUE\n");
 }
 
 TEST_F(SymbolTest, MemoryTraces) {
   in.set.debugSym = true;
-  std::string out = output([&] {
+  std::string out = captured([&] {
     void* b = createBlock(in, 3, ValueType::Real);
     freeBlock(in, b, 3, ValueType::Real);
     EXPECT_EQ(b, nullptr);
@@ -142,7 +123,7 @@ TEST_F(SymbolTest, MemoryTraces) {
   EXPECT_EQ(out, "Create REAL[3 x 10]\nFree object[30]\n");
   in.set.debugSym = false;
   void* nil = nullptr;
-  EXPECT_EQ(output([&] { freeBlock(in, nil, 2, ValueType::Integer); }),
+  EXPECT_EQ(captured([&] { freeBlock(in, nil, 2, ValueType::Integer); }),
             "Warning: trying to free nil pointer, size 8\n");
 }
 
@@ -152,22 +133,22 @@ TEST_F(SymbolTest, HashAndAddTrace) {
   EXPECT_EQ(hashName("AB"), 5);
   EXPECT_EQ(hashName("ab"), hashName("AB"));
   in.set.debugSym = true;
-  EXPECT_EQ(output([&] { addSymbol(in, "AB"); }), "Adding symbol AB hashv= 5\n");
+  EXPECT_EQ(captured([&] { addSymbol(in, "AB"); }), "Adding symbol AB hashv= 5\n");
 }
 
 TEST_F(SymbolTest, ScopesShadowAndRefuseDuplicates) {
   declareStatic(in, "v", ValueType::Integer, nullptr, 0);
-  EXPECT_EQ(failure([&] { declareStatic(in, "V", ValueType::Real, nullptr, 0); }),
+  EXPECT_EQ(endedRun([&] { declareStatic(in, "V", ValueType::Real, nullptr, 0); }),
             "(0,0) Error (sym table): Declaring V (REAL). Symbol exists already (INTEGER)\n");
   SymbolTable* inner = pushTable(in, in.current);
   in.current = inner;
   Symbol* local = declareInActivation(in, "v", ValueType::Real, nullptr, false, 0);
   EXPECT_EQ(lookup(in, "v"), local);
-  EXPECT_EQ(failure([&] { declareInActivation(in, "v", ValueType::Real, nullptr, false, 0); }),
+  EXPECT_EQ(endedRun([&] { declareInActivation(in, "v", ValueType::Real, nullptr, false, 0); }),
             "(0,0) Error (sym table): v already exists and cannot be declared again\n");
   in.current = popTable(in, inner);
   EXPECT_EQ(lookup(in, "v")->type, ValueType::Integer);
-  EXPECT_EQ(failure([&] { popTable(in, in.current); }),
+  EXPECT_EQ(endedRun([&] { popTable(in, in.current); }),
             "(0,0) Error (sym table): Panic...trying to pop the last table!\n");
 }
 
@@ -177,7 +158,7 @@ TEST_F(SymbolTest, ActivationsGiveEachCallFreshStorage) {
   Symbol* v = declareInActivation(in, "v", ValueType::Integer, nullptr, false, 0);
   in.current = popTable(in, t);
 
-  std::string missing = failure([&] { setInteger(in, *v, 1, 1); });
+  std::string missing = endedRun([&] { setInteger(in, *v, 1, 1); });
   EXPECT_EQ(missing, "(0,0) Error (sym table): Variable v is not defined here\n");
 
   activate(in, t);
@@ -188,7 +169,7 @@ TEST_F(SymbolTest, ActivationsGiveEachCallFreshStorage) {
   deactivate(in, t);
   EXPECT_EQ(getInteger(in, *v, 1), 10);
   deactivate(in, t);
-  EXPECT_EQ(failure([&] { deactivate(in, t); }),
+  EXPECT_EQ(endedRun([&] { deactivate(in, t); }),
             "(0,0) Error (sym table): Tried to pop a nil activation record\n");
 }
 
@@ -199,20 +180,21 @@ TEST_F(SymbolTest, ActivationTraces) {
   declareInActivation(in, "b", ValueType::Integer, nullptr, true, 0);
   in.current = popTable(in, t);
   in.set.debugSym = true;
-  EXPECT_EQ(output([&] { activate(in, t); }), "Activate 2 vars\nVar 1 size: 10\nCreate REAL[1 x 10]\nVar 2 size: 0\n");
-  EXPECT_EQ(output([&] { deactivate(in, t); }), "Deactivate vars\nFree object[10]\nFree object[8]\n");
+  EXPECT_EQ(captured([&] { activate(in, t); }),
+            "Activate 2 vars\nVar 1 size: 10\nCreate REAL[1 x 10]\nVar 2 size: 0\n");
+  EXPECT_EQ(captured([&] { deactivate(in, t); }), "Deactivate vars\nFree object[10]\nFree object[8]\n");
 }
 
 TEST_F(SymbolTest, TableDumpFiltersByPattern) {
   setIntegerByName(in, "MAXITER", 100, 0);
   setIntegerByName(in, "maxevals", 5, 0);
   setIntegerByName(in, "other", 1, 0);
-  std::string out = output([&] { dumpTables(in, "max"); });
+  std::string out = captured([&] { dumpTables(in, "max"); });
   EXPECT_NE(out.find("MAXITER{INTEGER Static} = 100"), std::string::npos);
   EXPECT_NE(out.find("maxevals{INTEGER Static} = 5"), std::string::npos);
   EXPECT_EQ(out.find("other"), std::string::npos);
   EXPECT_EQ(out.find("BEGIN TABLE"), std::string::npos);
-  EXPECT_EQ(output([&] { dumpTables(in, ""); }).rfind("-------- BEGIN TABLE ------------\n", 0), 0u);
+  EXPECT_EQ(captured([&] { dumpTables(in, ""); }).rfind("-------- BEGIN TABLE ------------\n", 0), 0u);
 }
 
 }  // namespace
