@@ -10,6 +10,7 @@
 #include "driver/os.h"
 #include "driver/settings.h"
 #include "estimate/modelstate.h"
+#include "exec/plotstate.h"
 #include "funcs/mathstate.h"
 #include "scan/scanstate.h"
 #include "symbols/symbol.h"
@@ -65,6 +66,7 @@ struct Interp {
   FindSearch find;
   DataState data;  // DATA statements: their declarations, runs and variables
   ModelState models;  // MODEL statements: models, parameters, runs and the run being solved
+  PlotState plot;  // PLOT, MULTIPLOT and CURVE: data file numbering and the bodies being run
 
   Interp();
   ~Interp();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/settings.h"
 #include "estimate/modelstate.h"
 #include "symbols/value.h"
 
@@ -29,9 +30,10 @@ void enableObsRecord(Interp& in, bool on);
 void applyRun(Interp& in, Model& m, const ModelRun& r);
 // Binds every reduced parameter back to its own storage.
 void undoRuns(Interp& in, Model& m);
-// Collects the free parameters, evaluates bounds and start values and
-// checks that each start lies within its bounds.
+// Collects the free parameters and evaluates bounds and start values.
 void setupBoundsAndStart(Interp& in, Model& m);
+// Stops the run when a start value lies outside its bounds.
+void checkStartValues(Interp& in);
 // Writes the run's model variables from the finished run.
 void storeRunVariables(Interp& in, const ModelRun& r, const std::vector<Real>& se);
 
@@ -48,6 +50,41 @@ void iterationTrace(Interp& in, int iteration, Real f, Real delta);
 // Returns the termination reason.
 int directSearch(Interp& in);
 
+// ---- simplex ----
+int simplexSearch(Interp& in);
+// The arithmetic of one simplex step, exposed for testing: the ranking of
+// the vertices (best, worst, next-worst; ties keep the earlier best), the
+// trial point psum*f1 - worst*f2, and the start's partner in the first
+// simplex.
+void simplexRank(const std::vector<Real>& y, std::size_t& best, std::size_t& worst, std::size_t& nextWorst);
+void simplexTrialPoint(const Real* psum, const Real* worst, std::size_t n, Real factor, Real* trial);
+Real simplexFirstVertex(Real start, Real low, Real high);
+
+// ---- conjugate gradients (variant 1 Fletcher-Reeves, 2 Polak-Ribiere) ----
+int conjugateGradient(Interp& in, int variant);
+
+// ---- simulated annealing ----
+int annealing(Interp& in);
+// The step-length adjustment after SA_ADJ_CYCLES cycles, for an acceptance
+// ratio r; the result is not yet limited to the bound interval.
+Real annealStepLength(const Settings& s, Real v, Real r);
+
+// ---- likelihood confidence intervals ----
+// Fills p.LCI and p.UCI of every free parameter.
+void confidenceLimits(Interp& in);
+
+// ---- restart and termination files ----
+// The restart file of run r of model m for the program file `zavFile`.
+std::string restartFileName(const std::string& zavFile, int model, int run);
+// A value as the restart file holds it: exponent form, full precision.
+std::string restartNumber(Real x);
+// Names the run's restart file (when reading or writing) and reads the
+// start values from it (when reading and it exists).
+void prepareRestartFile(Interp& in, const Model& m, const ModelRun& r);
+void writeRestartFile(Interp& in);
+// The termination file's name, fixed at the first MODEL statement.
+const std::string& terminationFileName(Interp& in);
+
 // ---- variance-covariance ----
 bool informationMethod1(Interp& in);
 bool informationMethod2(Interp& in);
@@ -59,6 +96,7 @@ void printMatrix(Interp& in, const Real* a, int n, bool inverted);
 std::string formLabel(int form);
 void printEstimatesTable(Interp& in, const Model& m);
 void printSETable(Interp& in, const Model& m);
+void printCITable(Interp& in, const Model& m);
 void printObservationTable(Interp& in);
 void modelSelection(Interp& in, const Model& m);
 

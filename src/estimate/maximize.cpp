@@ -56,14 +56,6 @@ std::string clockTime(Real seconds) {
   return text;
 }
 
-std::string termFileName(Interp& in) {
-  std::string name = getStringByName(in, "ZAVFILE");
-  const std::size_t slash = name.find_last_of('/');
-  const std::size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) name.erase(dot);
-  return name + ".trm";
-}
-
 // Undoes what a MODEL statement changed, also when a run ends in an error:
 // a reduced parameter must never be left bound to another symbol's storage.
 class ModelScope {
@@ -134,8 +126,10 @@ int runMethod(Interp& in, const std::string& method) {
   std::string key = method.substr(0, 12);
   for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (key == "POWELL" || key == "DIRECT") return directSearch(in);
-  if (key == "CGRADIENT1" || key == "CGRADIENT2" || key == "SIMPLEX" || key == "ANNEALING")
-    ReportError(in, ErrCat::RunTime, "METHOD " + key + " is not available yet");
+  if (key == "CGRADIENT1") return conjugateGradient(in, 1);
+  if (key == "CGRADIENT2") return conjugateGradient(in, 2);
+  if (key == "SIMPLEX") return simplexSearch(in);
+  if (key == "ANNEALING") return annealing(in);
   ReportError(in, ErrCat::RunTime, "Unimplemented or unknown METHOD: " + method);
 }
 
@@ -168,6 +162,8 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
   s.freeParams = static_cast<std::int32_t>(n);
   w.matrix.assign(n * n, s.infinity);
   if (s.verbose) std::printf("Free params = %zu\n", n);
+  prepareRestartFile(in, m, r);
+  checkStartValues(in);
   const bool printInfo = getBooleanByName(in, "PRINT_INFO");
   for (int k = 1;; ++k) {
     if (!methodStep(in, k)) break;
@@ -183,8 +179,14 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
     if (getBooleanByName(in, "INFO_METHOD1")) covariance(in, m, false);
     if (getBooleanByName(in, "INFO_METHOD2")) covariance(in, m, true);
   }
-  if (getBooleanByName(in, "PRINT_CI"))
-    ReportError(in, ErrCat::RunTime, "PRINT_CI: likelihood confidence intervals are not available yet");
+  if (getBooleanByName(in, "PRINT_CI")) {
+    if (s.verbose) std::printf("Computing likelihood confidence intervals\n");
+    const std::int32_t evals = s.evals;
+    confidenceLimits(in);
+    s.ciEvals = s.evals - evals;
+    s.evals = evals;
+    printCITable(in, m);
+  }
   if (getBooleanByName(in, "PRINT_LLIKS")) printObservationTable(in);
   execList(in, r.then);
   execList(in, m.then);
@@ -198,13 +200,14 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
 
 int stopCheck(Interp& in, int reason) {
   const Settings& s = in.set;
-  if (s.iterations >= s.maxIter) return 2;
-  if (s.evals >= s.maxEvals) return 1;
-  if (s.maxTime > 0) {
-    if (elapsedSeconds(in) > s.maxTime) return reason == 0 ? 3 : reason;
-  } else if (s.termFile && fileExists(termFileName(in))) {
-    return reason == 0 ? 4 : reason;
+  if (s.iterations >= s.maxIter) reason = 2;
+  else if (s.evals >= s.maxEvals) reason = 1;
+  else if (s.maxTime > 0) {
+    if (reason == 0 && elapsedSeconds(in) > s.maxTime) reason = 3;
+  } else if (reason == 0 && s.termFile && fileExists(terminationFileName(in))) {
+    reason = 4;
   }
+  if (s.writeStartFile) writeRestartFile(in);
   return reason;
 }
 
@@ -226,7 +229,8 @@ void iterationTrace(Interp& in, int iteration, Real f, Real delta) {
 void runModelStatement(Interp& in, const StmtNode& st) {
   Model& m = *static_cast<Model*>(st.record);
   ModelScope scope(in, m);
-  if (in.set.verbose && in.set.termFile) std::printf("Termination file is %s\n", termFileName(in).c_str());
+  const std::string& termFile = terminationFileName(in);
+  if (in.set.verbose && in.set.termFile) std::printf("Termination file is %s\n", termFile.c_str());
   const DateTime start = now();
   in.models.work.startJulian = start.julianDay;
   in.models.work.startSeconds = secondsOfDay(start);

@@ -472,6 +472,11 @@ void setupBoundsAndStart(Interp& in, Model& m) {
     realCell(*p.lciSym) = w.low[k];
     if (!p.test) ReportError(in, ErrCat::RunTime, "Internal error--TEST was nil");
   }
+}
+
+void checkStartValues(Interp& in) {
+  const RunWork& w = in.models.work;
+  const std::size_t n = w.free.size();
   auto num = [&](Real x) { return realToText(in.set, x, in.set.realWidth, in.set.realDecimals); };
   for (std::size_t k = 0; k < n; ++k) {
     const std::string index = std::to_string(k + 1);

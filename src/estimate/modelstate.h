@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -79,6 +80,7 @@ struct RunWork {
   std::vector<Real> matrix;
   std::int32_t startJulian = 0;  // when the model started, for MAXTIME
   Real startSeconds = 0;
+  std::string startFile;  // the run's restart file, when one is read or written
 };
 
 struct ModelState {
@@ -87,6 +89,7 @@ struct ModelState {
   Model* running = nullptr;  // the MODEL being executed
   ObsRecord record;
   RunWork work;
+  std::string termFile;  // set at the first MODEL statement executed
 };
 
 }  // namespace zav

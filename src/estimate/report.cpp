@@ -111,6 +111,22 @@ void printSETable(Interp& in, const Model& m) {
   });
 }
 
+void printCITable(Interp& in, const Model& m) {
+  const int digits = getIntegerByName(in, "MIN_SIGNIFICANT");
+  const RunWork& w = in.models.work;
+  std::vector<Real> limits;
+  for (const ModelParam* p : w.free) {
+    limits.push_back(realOf(*p->lciSym));
+    limits.push_back(realOf(*p->uciSym));
+  }
+  shortLine(in, limits, digits);
+  out(in, tableHead(in, "Likelihood CI Results:  (" + std::to_string(in.set.ciEvals) + " evals)",
+                    "         Name Form       Estimate          Lower CI          Upper CI"));
+  paramRows(in, m, digits, [&](std::size_t k) {
+    return "   " + rt(in, limits[2 * k], 14, digits) + "    " + rt(in, limits[2 * k + 1], 14, digits);
+  });
+}
+
 void printObservationTable(Interp& in) {
   enableObsRecord(in, true);
   const Real ll = -objective(in);

@@ -9,6 +9,7 @@
 
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "funcs/brent.h"
 #include "funcs/eval.h"
 #include "funcs/mathlib.h"
 #include "funcs/numtext.h"
@@ -383,69 +384,15 @@ Real zeroin(Body& f, Real a, Real b, Real tol, std::int32_t maxIts) {
   return b;
 }
 
-// Brent's minimiser: golden section with parabolic steps, started at x.
+// Brent's minimiser, started at x; past maxIts rounds it warns and stops.
 Real brentMin(Body& f, Real low, Real high, Real x, Real tol, std::int32_t maxIts) {
-  Interp& in = f.in;
-  const Real golden = in.set.brentMagic, zeps = in.set.largeZero;
-  Real a = std::min(low, high), b = std::max(low, high);
-  Real w = x, v = x, d = 0, e = 0;
-  Real fx = f(x), fw = fx, fv = fx;
-  for (std::int64_t it = 1;; ++it) {
-    const Real xm = (a + b) / 2;
-    const Real tol1 = tol * std::fabs(x) + zeps, tol2 = 2 * tol1;
-    if (std::fabs(x - xm) <= tol2 - (b - a) / 2) break;
-    if (it > maxIts) {
-      std::printf("Warning FINDMIN reached maximum iterations\n");
-      break;
-    }
-    bool goldenStep = true;
-    if (std::fabs(e) > tol1) {
-      Real r = (x - w) * (fx - fv);
-      Real q = (x - v) * (fx - fw);
-      Real p = (x - v) * q - (x - w) * r;
-      q = 2 * (q - r);
-      if (q > 0) p = -p;
-      q = std::fabs(q);
-      const Real etemp = e;
-      e = d;
-      if (!(std::fabs(p) >= std::fabs(q * etemp / 2) || p <= q * (a - x) || p >= q * (b - x))) {
-        goldenStep = false;
-        d = p / q;
-        const Real u = x + d;
-        if (u - a < tol2 || b - u < tol2) d = std::copysign(tol1, xm - x);
-      }
-    }
-    if (goldenStep) {
-      e = x >= xm ? a - x : b - x;
-      d = golden * e;
-    }
-    const Real u = std::fabs(d) >= tol1 ? x + d : x + std::copysign(tol1, d);
-    const Real fu = f(u);
-    if (fu <= fx) {
-      if (u >= x) a = x;
-      else b = x;
-      v = w;
-      w = x;
-      x = u;
-      fv = fw;
-      fw = fx;
-      fx = fu;
-    } else {
-      if (u < x) a = u;
-      else b = u;
-      if (fu <= fw || w == x) {
-        v = w;
-        w = u;
-        fv = fw;
-        fw = fu;
-      } else if (fu <= fv || v == x || v == w) {
-        v = u;
-        fv = fu;
-      }
-    }
-  }
-  f.set(x);
-  return x;
+  const BrentMin best = brentMinimise(f.in, low, high, x, tol, f, [&](int round) {
+    if (static_cast<std::int64_t>(round) + 1 <= maxIts) return true;
+    std::printf("Warning FINDMIN reached maximum iterations\n");
+    return false;
+  });
+  f.set(best.x);
+  return best.x;
 }
 
 }  // namespace

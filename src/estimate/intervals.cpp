@@ -1,0 +1,63 @@
+// Likelihood confidence limits: for each free parameter, the values on
+// either side of its estimate where minus the log-likelihood has risen by
+// CI_CHISQ, the other parameters held at their estimates. Each limit is a
+// regula falsi root search (Illinois variant) between the estimate and a
+// point just inside the parameter's bound.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "driver/interp.h"
+#include "estimate/estimate.h"
+#include "estimate/intervals.h"
+#include "funcs/numtext.h"
+#include "symbols/symtab.h"
+
+namespace zav {
+namespace {
+
+Real& realCell(const Symbol& s) { return *static_cast<Real*>(elementBlock(s)); }
+
+}  // namespace
+
+
+void confidenceLimits(Interp& in) {
+  Settings& s = in.set;
+  const RunWork& w = in.models.work;
+  const Real chisq = getRealByName(in, "CI_CHISQ");
+  const Real delta = getRealByName(in, "CI_LIMIT_DELTA");
+  const Real converge = getRealByName(in, "CI_CONVERGE");
+  const int maxIts = getIntegerByName(in, "CI_MAXITS");
+  const Real tolerance = converge > s.machineEpsilon ? converge : s.machineEpsilon;
+  const Real fHat = s.logLikelihood;
+  auto num = [&](Real x) { return realToText(s, x, s.realWidth, s.realDecimals); };
+  for (std::size_t k = 0; k < w.free.size(); ++k) {
+    Real& x = paramValue(in, k);
+    const Real estimate = x;
+    auto residual = [&](Real theta) {
+      x = theta;
+      const Real f = objective(in);
+      x = estimate;
+      return 2 * (fHat + chisq - f);
+    };
+    struct Side {
+      const char* word;
+      Real far;
+      Symbol* target;
+    };
+    const Side sides[] = {{"Upper", w.high[k] - delta, w.free[k]->uciSym},
+                          {"Lower", w.low[k] + delta, w.free[k]->lciSym}};
+    for (const Side& side : sides) {
+      const CiSearch r = ciSearch(estimate, 2 * chisq, side.far, residual(side.far), tolerance, maxIts, residual);
+      realCell(*side.target) = r.limit;
+      const std::string head = std::string("Warning: ") + side.word + " Interval for param " + std::to_string(k + 1);
+      if (r.status == 6)
+        std::printf("%s not bound between %s and %s\n", head.c_str(), num(estimate).c_str(), num(side.far).c_str());
+      else if (r.status == 2)
+        std::printf("%s did not converge to %s in %d iterations\n", head.c_str(), num(converge).c_str(), maxIts);
+    }
+    x = estimate;
+  }
+}
+
+}  // namespace zav
