@@ -1,5 +1,9 @@
-// Plot output: PLOT, MULTIPLOT and CURVE write gnuplot command and data files.
+// Plot output: PLOT, MULTIPLOT and CURVE write a command file for gnuplot
+// (the plot file FPLOT) and one numbered data file per curve (FPLOTDATA);
+// PLOTFILE opens the plot file and FINISHPLOT closes it and runs gnuplot.
 #pragma once
+#include <string>
+
 #include "exec/exec.h"
 
 namespace zav {
@@ -10,5 +14,23 @@ struct Interp;
 Flow runPlot(Interp& in, const StmtNode& s);
 Flow runMultiPlot(Interp& in, const StmtNode& s);
 Flow runCurve(Interp& in, const StmtNode& s);
+
+// Opens the plot file under `name` and writes GNUPLOTINIT as its first line;
+// the data files are numbered afresh under the name's stem.
+void openPlotFile(Interp& in, const std::string& name);
+
+// The stem of the data file names of a plot file: the name up to its last
+// full stop, then a full stop ("fig.plt" gives "fig."). A name whose last
+// part has no full stop keeps the whole name ("fig" gives "fig.").
+std::string plotDataStem(const std::string& plotName);
+
+// The gnuplot to run: the GNUPLOT setting as a file or along PATH, else the
+// environment variable GNUPLOT the same way; empty when none is found.
+std::string findGnuplot(const std::string& setting);
+
+// The procedures PLOTFILE (name) and FINISHPLOT (pause); `args` is the
+// call's argument holder.
+void procPlotfile(Interp& in, const ExprNode* args);
+void procFinishplot(Interp& in, const ExprNode* args);
 
 }  // namespace zav

@@ -9,6 +9,7 @@
 #include "driver/interp.h"
 #include "driver/os.h"
 #include "exec/fileio.h"
+#include "exec/plot.h"
 #include "exec/proctable.h"
 #include "funcs/arraystats.h"
 #include "funcs/eval.h"
@@ -171,9 +172,9 @@ void callProcedure(Interp& in, int code, const ExprNode* args, int line) {
     case Proc::BOOTSTRAP: procBootstrap(in, args); return;
     case Proc::COPYDATAVAR: procCopydatavar(in, args); return;
     case Proc::DRAWDOWN: procDrawdown(in, args); return;
+    case Proc::FINISHPLOT: procFinishplot(in, args); return;
+    case Proc::PLOTFILE: procPlotfile(in, args); return;
     // NOT YET AVAILABLE: the data-variable, array and plot procedures.
-    case Proc::FINISHPLOT:
-    case Proc::PLOTFILE:
     case Proc::PTRANSFORM: notAvailable(in, name);
   }
   notAvailable(in, name);
