@@ -153,28 +153,34 @@ Real negHypergeometricS(const Real* p, Real t) {
 }
 
 // LOGSERIES, t >= 1: f = -p^t / (t ln(1-p)); S is the sum of f beyond t.
+// p = 0 puts all mass on 1; as p reaches 1 the mass leaves for +oo.
 Real logSeriesF(const Real* p, Real t) {
   if (t < 1) return 0;
+  if (p[0] <= 0) return t == 1 ? 1 : 0;
+  if (p[0] >= 1) return 0;
   return expOf(t * std::log(p[0])) / (t * -std::log1p(-p[0]));
 }
 Real logSeriesS(const Real* p, Real t) {
   if (t < 1) return 1;
   const Real q = p[0];
+  if (q <= 0) return 0;
+  if (q >= 1) return 1;
   const Real norm = -std::log1p(-q);
   const Real lnq = std::log(q);
-  // Beyond t the terms shrink at least by q each; sum the tail directly
-  // unless it would take too long, and then the head instead.
-  const Real tailLength = 50 / -lnq;
-  if (std::exp((t + 1) * lnq) < 0.5L && tailLength < 1e6L) {
+  // Past t the terms shrink at least by q each: sum the tail directly where
+  // it is below a half, the head otherwise; either sum is short unless q is
+  // within 1e-7 of 1, where it stops after 1e8 terms.
+  constexpr Real kMaxTerms = 1e8L;
+  if ((t + 1) * lnq < std::log(0.5L)) {
     Real term = std::exp((t + 1) * lnq), sum = 0;
-    for (Real j = t + 1; term > kTiny * sum; ++j) {
+    for (Real j = t + 1; term > kTiny * sum && j < t + kMaxTerms; ++j) {
       sum += term / j;
       term *= q;
     }
     return sum / norm;
   }
   Real term = q, sum = 0;
-  for (Real j = 1; j <= t; ++j) {
+  for (Real j = 1; j <= t && j < kMaxTerms; ++j) {
     sum += term / j;
     term *= q;
   }
@@ -186,22 +192,50 @@ namespace {
 // One probability of the Polya urn: n draws, initial marked share p, each
 // drawn ball returned with c times the urn's size of its own colour:
 // f = comb(n, t) prod_(j<t) (p + j c) prod_(j<n-t) (1 - p + j c) / prod_(j<n) (1 + j c).
+// Each product is a ratio of gamma functions,
+// prod_(j<k) (x + j c) = |c|^k gamma(x/c + k)/gamma(x/c) for c > 0 and
+// |c|^k gamma(x/|c| + 1)/gamma(x/|c| + 1 - k) for c < 0; the powers of |c|
+// cancel in f. The ratios are formed directly where they stay in range,
+// else through their logarithms; a product that reaches a factor <= 0 is
+// multiplied out.
+struct Product {
+  Real ratio;  // the product without its power of |c|; 0 when out of range
+  Real ln;     // ln |ratio|
+  int sign;
+};
+
+Product polyaProduct(Real x, Real c, Real k) {
+  if (k == 0) return {1, 0, 1};
+  const Real u = std::fabs(c);
+  if (c > 0) {
+    const Real r = quiet([&] { return 1 / boost::math::tgamma_delta_ratio(x / u, k, BoostQuiet()); });
+    return {r, lnGamma(x / u + k) - lnGamma(x / u), 1};
+  }
+  const Real a = x / u + 1;
+  if (a - k > 0) {
+    const Real r = quiet([&] { return boost::math::tgamma_delta_ratio(a, -k, BoostQuiet()); });
+    return {r, lnGamma(a) - lnGamma(a - k), 1};
+  }
+  Product pr{1, 0, 1};
+  for (Real j = 0; j < k; ++j) {
+    const Real factor = x / u - j;
+    pr.ln += std::log(std::fabs(factor));
+    if (factor < 0) pr.sign = -pr.sign;
+    pr.ratio *= factor;
+  }
+  return pr;
+}
+
 Real polyaTerm(Real p, Real n, Real c, Real t) {
   if (t < 0 || t > n) return 0;
   if (c == 0) return ibetaDeriv(t + 1, n - t + 1, p) / (n + 1);
-  if (c > 0) {
-    // The products are ratios of gamma functions: prod_(j<k) (x + j c) = c^k gamma(x/c + k)/gamma(x/c).
-    auto rising = [c](Real x, Real k) {
-      return k == 0 ? Real{1} : quiet([&] { return 1 / boost::math::tgamma_delta_ratio(x / c, k, BoostQuiet()); });
-    };
-    if (p == 0) return t == 0 ? 1 : 0;
-    if (p == 1) return t == n ? 1 : 0;
-    return binomCoef(n, t) * rising(p, t) * rising(1 - p, n - t) / rising(1, n);
-  }
-  Real v = binomCoef(n, t);
-  for (Real j = 0; j < t; ++j) v *= (p + j * c) / (1 + j * c);
-  for (Real j = 0; j < n - t; ++j) v *= (1 - p + j * c) / (1 + (j + t) * c);
-  return v;
+  if (p == 0) return t == 0 ? 1 : 0;
+  if (p == 1) return t == n ? 1 : 0;
+  const Product a = polyaProduct(p, c, t), b = polyaProduct(1 - p, c, n - t), d = polyaProduct(1, c, n);
+  auto usable = [](Real r) { return std::isfinite(r) && std::fabs(r) > 1e-4000L; };
+  if (usable(a.ratio) && usable(b.ratio) && usable(d.ratio)) return binomCoef(n, t) * a.ratio * b.ratio / d.ratio;
+  const Real lnComb = lnGamma(n + 1) - lnGamma(t + 1) - lnGamma(n - t + 1);
+  return a.sign * b.sign * d.sign * expOf(lnComb + a.ln + b.ln - d.ln);
 }
 
 }  // namespace
@@ -224,22 +258,44 @@ namespace {
 Real thomasTerm(Real a, Real b, Real k) {
   if (k < 0) return 0;
   if (k == 0) return std::exp(-a);
+  // Cluster counts far from a carry no weight.
+  const Real spread = 40 * std::sqrt(a) + 40;
   Real sum = 0;
-  for (Real j = 1; j <= k; ++j) sum += gammaPDeriv(j + 1, a) * gammaPDeriv(k - j + 1, j * b);
+  for (Real j = std::max<Real>(1, std::floor(a - spread)); j <= std::min(k, a + spread); ++j)
+    sum += gammaPDeriv(j + 1, a) * gammaPDeriv(k - j + 1, j * b);
   return sum;
 }
 
 }  // namespace
+
+constexpr int kPanjerMax = 512;  // the head recursion's stack arrays
 
 Real thomasF(const Real* p, Real t) { return thomasTerm(p[0], p[1], t); }
 Real thomasS(const Real* p, Real t) {
   const Real a = p[0], b = p[1];
   if (t < 0) return 1;
   const Real mean = a * (1 + b);
-  if (t <= 2 * mean + 10) {
-    Real head = 0;
-    for (Real k = 0; k <= t; ++k) head += thomasTerm(a, b, k);
-    return std::max<Real>(0, 1 - head);
+  if (t < kPanjerMax - 1 && a < 10000) {
+    // Panjer's recursion for a compound Poisson law with cluster sizes
+    // g(i) = P(1 + Poisson(b) = i): f(k) = (a/k) sum_(i=1..k) i g(i) f(k-i).
+    // The tail beyond t is summed until its terms vanish; when the arrays
+    // end first, the head is taken from 1 (only where it is not small).
+    Real f[kPanjerMax], ig[kPanjerMax];
+    f[0] = std::exp(-a);
+    Real head = f[0], tail = 0;
+    for (int k = 1; k < kPanjerMax; ++k) {
+      ig[k] = k * gammaPDeriv(k, b);
+      Real sum = 0;
+      for (int i = 1; i <= k; ++i) sum += ig[i] * f[k - i];
+      f[k] = a / k * sum;
+      if (k <= t) {
+        head += f[k];
+      } else {
+        tail += f[k];
+        if (f[k] <= kTiny * tail && k > mean) return tail;
+      }
+    }
+    if (t <= 2 * mean + 10) return std::max<Real>(0, 1 - head);
   }
   Real sum = 0;
   for (Real k = t + 1; k < t + 20000; ++k) {
@@ -261,8 +317,14 @@ Real hurwitzZeta(Real s, Real q) {
                                 43867.0L / 798,   -174611.0L / 330,  854513.0L / 138,   -236364091.0L / 2730};
   Real sum = 0;
   const Real head = std::max<Real>(0, std::ceil(24 + s - q));
-  for (Real k = 0; k < head; ++k) sum += std::pow(q + k, -s);
-  const Real x = q + head;
+  Real k = 0;
+  for (; k < head; ++k) {
+    const Real term = std::pow(q + k, -s);
+    sum += term;
+    // For large s the terms vanish at once, and so does the rest.
+    if (term <= kTiny * sum && q + k < s) return sum;
+  }
+  const Real x = q + k;
   sum += std::pow(x, 1 - s) / (s - 1) + std::pow(x, -s) / 2;
   Real rising = s;                   // s (s+1) ... (s+2j-2)
   Real power = std::pow(x, -s - 1);  // x^(-s-2j+1)

@@ -159,23 +159,49 @@ Real pdfHazard(Interp& in, int pdf, Real t, const Real* p, Real k) {
   return f / pdfSurvival(in, pdf, t, p, k);
 }
 
+namespace {
+
+// Whether x lies in the range of a parameter constraint code; codes whose
+// range is relative, circular, open-ended or unknown accept everything (the
+// routines cope with such values).
+bool inRange(int code, Real x) {
+  switch (code) {
+    case 0: return x > 0;
+    case 1: return x >= 0;
+    case 2: return x >= 0 && x <= 1;
+    case 3: return x >= -1 && x <= 1;
+    case 4:
+    case 15: return x >= 1;
+    default: return true;
+  }
+}
+
+}  // namespace
+
+bool pdfParamsInRange(int pdf, const Real* p) {
+  const PdfInfo& info = *pdfInfo(pdf);
+  for (int i = 0; i < info.paramCount; ++i)
+    if (!inRange(info.paramRange[static_cast<std::size_t>(i)], p[i])) return false;
+  return true;
+}
+
 void checkPdfParams(Interp& in, int pdf, const Real* p) {
   const PdfInfo& info = *pdfInfo(pdf);
   for (int i = 0; i < info.paramCount; ++i) {
     const std::size_t slot = static_cast<std::size_t>(i);
+    const int code = info.paramRange[slot];
+    const Real x = p[slot];
+    if (inRange(code, x)) continue;  // the likelihood's path: no text is built
     std::string label = std::string(info.name) + " ";
     // The correlation of the bivariate normal has always been reported so.
     if (pdf == static_cast<int>(Pdf::BIVNORMAL) && info.paramNames[slot] == "r") label += "param ";
     label += info.paramNames[slot];
-    const Real x = p[slot];
-    switch (info.paramRange[slot]) {
+    switch (code) {
       case 0: checkPositive(in, label, x); break;
       case 1: checkNonNegative(in, label, x); break;
       case 2: checkProportion(in, label, x); break;
       case 3: checkClosedUnit(in, label, x); break;
-      case 4:
-      case 15: checkAtLeastOne(in, label, x); break;
-      default: break;  // relative, circular or open ranges: the routines cope
+      default: checkAtLeastOne(in, label, x); break;
     }
   }
 }

@@ -1,7 +1,8 @@
 // Densities, survivals and quantiles of the PDF catalog, by PDF number.
 //
-// A PDF's parameters are passed as an array p[0..] in catalog order (a, b,
-// c, ...; RECTANGULAR and UNIFORM take their internal bounds a and w there).
+// A PDF's parameters are passed as an array p of kMaxPdfParams values in
+// catalog order (a, b, c, ...; unused ones 0; RECTANGULAR and UNIFORM take
+// their internal bounds a and w there).
 // k is the hazard multiplier: f_k = k f S^(k-1) and S_k = S^k, so k = 1
 // leaves f and S as they are. For a discrete PDF, t is rounded to the
 // nearest whole number and f(t) is the probability of that number.
@@ -30,6 +31,8 @@ Real pdfHazard(Interp& in, int pdf, Real t, const Real* p, Real k);
 // Stops the run (a math error "Bad <PDF> <param> should be ...") when a
 // parameter is outside the range its catalog constraint code gives.
 void checkPdfParams(Interp& in, int pdf, const Real* p);
+// Whether every parameter lies in its catalog range (no message).
+bool pdfParamsInRange(int pdf, const Real* p);
 
 // The support [low, high] of t by the PDF's time range code; the infinite
 // ends are the INFINITY and NEGINFINITY settings.

@@ -215,6 +215,7 @@ Real vonMisesS(const Real* p, Real t) {
   if (t <= 0) return 1;
   if (t >= kTwoPi) return 0;
   const Real a = p[0], b = p[1];
+  if (!(b > 0)) return b == 0 ? 1 - t / kTwoPi : kNaN;  // b = 0 is the uniform law
   // sum_k (I_k/I_0) g_k = r_1 (g_1 + r_2 (g_2 + r_3 (g_3 + ...))) with the
   // ratios r_k = I_k/I_(k-1) = 1/(2k/b + r_(k+1)) from the same backward
   // recurrence; the terms fall like exp(-k^2/(2b)), so 10 sqrt(b) of them

@@ -91,7 +91,7 @@ Real contribution(Interp& in, int pdf, Real k, Support sup, const Real* v, int n
   Real tC = n >= 2 ? v[1] : tO;
   const Real tL = n >= 3 ? v[2] : 0;
   const Real tR = n >= 4 ? v[3] : 0;
-  Real bounds[2] = {0, 1};
+  Real bounds[kMaxPdfParams] = {0, 1};
   if (uniformLike(pdf)) {
     if (n == 3) bounds[0] = tL, bounds[1] = std::floor(tL) + 1;
     if (n == 4) bounds[0] = tL, bounds[1] = tR;
@@ -322,6 +322,10 @@ Real evalPdfNode(Interp& in, const ExprNode* n) {
   const PdfInfo& info = *pdfInfo(pdf);
   Args a;
   gatherPdf(in, n, info, a);
+  // While a model is solved, a trial parameter outside its range makes the
+  // observation impossible rather than ending the fit; the maximiser then
+  // moves away from it. Elsewhere the range error tells the user.
+  if (in.modelRunning && pdf != static_cast<int>(Pdf::BIVNORMAL) && !pdfParamsInRange(pdf, a.p)) return 0;
   checkPdfParams(in, pdf, a.p);
   Window w;
   Real value;
@@ -358,7 +362,7 @@ Real evalPdfNode(Interp& in, const ExprNode* n) {
 
 Real pdfQuantile(Interp& in, int pdf, Real q, Real left, Real right, Real tol, int maxits, const Real* p, Real k) {
   const Settings& s = in.set;
-  Real bounds[2] = {0, 1};
+  Real bounds[kMaxPdfParams] = {0, 1};
   if (uniformLike(pdf)) {
     if (!isNegOo(s, left)) bounds[0] = left, bounds[1] = std::floor(left) + 1;
     if (!isNegOo(s, left) && !isPosOo(s, right)) bounds[1] = right;
@@ -388,7 +392,7 @@ Real evalQuantileForm(Interp& in, const ExprNode* n) {
   checkPdfParams(in, pdf, a.p);
   const Real t = pdfQuantile(in, pdf, q, left, right, tol, maxits, a.p, a.k);
   if (n->kind == NodeKind::Quantile) return t;
-  Real bounds[2] = {0, 1};
+  Real bounds[kMaxPdfParams] = {0, 1};
   const Real* p = a.p;
   if (uniformLike(pdf)) {
     if (!isNegOo(s, left)) bounds[0] = left, bounds[1] = std::floor(left) + 1;
