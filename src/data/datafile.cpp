@@ -40,13 +40,13 @@ struct ReadPlan {
   std::vector<std::size_t> bufferOf;  // per variable; unused for computed ones
 };
 
-ReadPlan makePlan(Interp& in, const DataSpec& spec) {
-  const std::int32_t lines = spec.linesPerObs;
+ReadPlan makePlan(Interp& in, const DataSpec& desc) {
+  const std::int32_t lines = desc.linesPerObs;
   ReadPlan p;
   p.fieldsOnLine.assign(static_cast<std::size_t>(lines) + 1, 0);
   p.used.resize(static_cast<std::size_t>(lines) + 1);
-  p.bufferOf.assign(spec.vars.size(), 0);
-  for (const DataVarSpec& v : spec.vars)
+  p.bufferOf.assign(desc.vars.size(), 0);
+  for (const DataVarSpec& v : desc.vars)
     if (v.field > 0) {
       std::int32_t& f = p.fieldsOnLine[static_cast<std::size_t>(v.line)];
       f = std::max(f, v.field);
@@ -54,8 +54,8 @@ ReadPlan makePlan(Interp& in, const DataSpec& spec) {
   if (in.set.debugData)
     for (std::int32_t l = 1; l <= lines; ++l)
       std::printf("%d fields for line %d\n", p.fieldsOnLine[static_cast<std::size_t>(l)], l);
-  for (std::size_t k = 0; k < spec.vars.size(); ++k) {
-    const DataVarSpec& v = spec.vars[k];
+  for (std::size_t k = 0; k < desc.vars.size(); ++k) {
+    const DataVarSpec& v = desc.vars[k];
     if (v.field <= 0) continue;
     auto& onLine = p.used[static_cast<std::size_t>(v.line)];
     auto it = std::find_if(onLine.begin(), onLine.end(), [&](const auto& u) { return u.first == v.field; });
@@ -160,17 +160,17 @@ void readField(Interp& in, DataReader& r, const std::string& fileName, const Fie
 
 }  // namespace
 
-std::int32_t readDataFile(Interp& in, const DataSpec& spec, std::vector<Real>& slots,
+std::int32_t readDataFile(Interp& in, const DataSpec& desc, std::vector<Real>& slots,
                           const std::function<void()>& finish) {
   in.set.dIdx = 0;
   in.set.nObs = 0;
   const std::string fileName = getStringByName(in, "DATAFILENAME");
   if (!fileExists(fileName)) dataError(in, "No data file assigned.  Use DATAFILE procedure");
   if (in.set.verbose || in.set.debugData) std::printf("Reading data from %s...\n", fileName.c_str());
-  const std::int32_t lines = spec.linesPerObs;
+  const std::int32_t lines = desc.linesPerObs;
   if (lines > kMaxLinesPerObs)
     dataError(in, "Can't have " + num(lines) + " lines per observation.  Max is " + num(kMaxLinesPerObs));
-  ReadPlan plan = makePlan(in, spec);
+  ReadPlan plan = makePlan(in, desc);
   const std::string delimiters = getStringByName(in, "DATADELIMITERS");
 
   TextFile& file = in.set.fData;
@@ -201,8 +201,8 @@ std::int32_t readDataFile(Interp& in, const DataSpec& spec, std::vector<Real>& s
       }
       if (!r.atEof()) r.skipLine();
     }
-    for (std::size_t k = 0; k < spec.vars.size(); ++k) {
-      const DataVarSpec& v = spec.vars[k];
+    for (std::size_t k = 0; k < desc.vars.size(); ++k) {
+      const DataVarSpec& v = desc.vars[k];
       if (v.field <= 0 || v.line <= 0) continue;
       const std::string& text = plan.buffers[plan.bufferOf[k]].text;
       const NumLit value = parseNumber(text);

@@ -19,7 +19,7 @@ const Real* elements(const Symbol& v) { return static_cast<const Real*>(v.block)
 
 }  // namespace
 
-void printDataTables(Interp& in, const DataSpec& spec) {
+void printDataTables(Interp& in, const DataSpec& desc) {
   const bool obs = getBooleanByName(in, "PRINT_OBS");
   const bool stats = getBooleanByName(in, "PRINT_DATA_STATS");
   if (!obs && !stats) return;
@@ -33,24 +33,24 @@ void printDataTables(Interp& in, const DataSpec& spec) {
                            {"STDEV", DataStat::StDev},
                            {"MIN  ", DataStat::Min},
                            {"MAX  ", DataStat::Max}};
-  for (std::size_t first = 0; first < spec.vars.size(); first += kBlockSize) {
-    const std::size_t last = std::min(first + kBlockSize, spec.vars.size());
+  for (std::size_t first = 0; first < desc.vars.size(); first += kBlockSize) {
+    const std::size_t last = std::min(first + kBlockSize, desc.vars.size());
     std::string line = "NAME ";
     for (std::size_t k = first; k < last; ++k) {
       char name[16];
-      std::snprintf(name, sizeof name, "%10.10s", spec.vars[k].symbol->name.c_str());
+      std::snprintf(name, sizeof name, "%10.10s", desc.vars[k].symbol->name.c_str());
       line += "  ";
       line += name;
     }
     std::printf("%s\n\n", line.c_str());
     if (obs) {
       // The statement has just rebuilt all its variables to one length.
-      const std::int32_t n = dataObsCount(*spec.vars[first].symbol);
+      const std::int32_t n = dataObsCount(*desc.vars[first].symbol);
       for (std::int32_t i = 0; i < n; ++i) {
         char number[16];
         std::snprintf(number, sizeof number, "%5d", i + 1);
         line = number;
-        for (std::size_t k = first; k < last; ++k) line += value(in, elements(*spec.vars[k].symbol)[i]);
+        for (std::size_t k = first; k < last; ++k) line += value(in, elements(*desc.vars[k].symbol)[i]);
         std::printf("%s\n", line.c_str());
       }
       std::printf("\n");
@@ -59,7 +59,7 @@ void printDataTables(Interp& in, const DataSpec& spec) {
       for (const Row& row : kRows) {
         line = row.label;
         for (std::size_t k = first; k < last; ++k) {
-          const Symbol& v = *spec.vars[k].symbol;
+          const Symbol& v = *desc.vars[k].symbol;
           line += value(in, elements(v)[dataObsCount(v) + static_cast<int>(row.stat)]);
         }
         std::printf("%s\n", line.c_str());
@@ -69,7 +69,7 @@ void printDataTables(Interp& in, const DataSpec& spec) {
   }
 }
 
-void printDataHeader(Interp& in, const DataSpec& spec) {
+void printDataHeader(Interp& in, const DataSpec& desc) {
   if (!getBooleanByName(in, "PRINT_BASIC")) return;
   std::printf("\n%s\n", getStringByName(in, "TITLE").c_str());
   const Symbol* program = lookup(in, "ZAVFILE");
@@ -79,7 +79,7 @@ void printDataHeader(Interp& in, const DataSpec& spec) {
     std::printf("Input data file name: %s\n", getStringByName(in, "DATAFILENAME").c_str());
   std::printf("    %d variables read.\n", in.set.nVars);
   if (getBooleanByName(in, "PRINT_FIELDS"))
-    for (const DataVarSpec& v : spec.vars)
+    for (const DataVarSpec& v : desc.vars)
       std::printf("    %s in field %d of line %d\n", v.symbol->name.c_str(), v.field, v.line);
   std::printf("\n");
 }

@@ -141,11 +141,11 @@ bool isFrequencyName(const std::string& name) { return sameName(name, "FREQUENCY
 
 //   name FIELD f [LINE l] [= expr] {KEEPIF b | DROPIF b} [;]
 //   name = expr {KEEPIF b | DROPIF b} [;]
-void parseDeclaration(Interp& in, DataSpec& spec) {
+void parseDeclaration(Interp& in, DataSpec& desc) {
   const std::string name = currentToken(in).text;
   advance(in);
   const Symbol* existing = lookup(in, name);
-  const bool inThisStatement = std::any_of(spec.vars.begin(), spec.vars.end(),
+  const bool inThisStatement = std::any_of(desc.vars.begin(), desc.vars.end(),
                                            [&](const DataVarSpec& v) { return v.symbol == existing; });
   // Only the frequency variable may be declared again, by a later statement.
   if (existing && (!isFrequencyName(name) || !existing->has(kDataVar) || inThisStatement))
@@ -177,9 +177,9 @@ void parseDeclaration(Interp& in, DataSpec& spec) {
     v.conditions.push_back(std::move(c));
   }
   if (peekKind(in) == Tok::Semicolon) advance(in);
-  spec.linesPerObs = std::max(spec.linesPerObs, v.line);
+  desc.linesPerObs = std::max(desc.linesPerObs, v.line);
   recordInputArrays(in, v.symbol, v.field, v.line);
-  spec.vars.push_back(std::move(v));
+  desc.vars.push_back(std::move(v));
 }
 
 // ---- running ----
@@ -189,11 +189,11 @@ void parseDeclaration(Interp& in, DataSpec& spec) {
 // back when reading ends (or fails), to be replaced by the new arrays.
 class SlotBinding {
  public:
-  SlotBinding(Interp& in, const DataSpec& spec, std::vector<Real>& slots) : in_(in), spec_(spec) {
+  SlotBinding(Interp& in, const DataSpec& desc, std::vector<Real>& slots) : in_(in), spec_(desc) {
     in.data.reading = true;
-    saved_.reserve(spec.vars.size());
-    for (std::size_t k = 0; k < spec.vars.size(); ++k) {
-      Symbol& s = *spec.vars[k].symbol;
+    saved_.reserve(desc.vars.size());
+    for (std::size_t k = 0; k < desc.vars.size(); ++k) {
+      Symbol& s = *desc.vars[k].symbol;
       saved_.push_back({s.block, s.count});
       s.block = &slots[k];
       s.count = 1;
@@ -237,10 +237,10 @@ class TransformFlag {
 
 // Transforms and conditions of one observation in declaration order; false
 // at the first condition that drops it.
-bool transformAndTest(Interp& in, const DataSpec& spec, std::vector<Real>& slots) {
+bool transformAndTest(Interp& in, const DataSpec& desc, std::vector<Real>& slots) {
   TransformFlag flag(in);
-  for (std::size_t k = 0; k < spec.vars.size(); ++k) {
-    const DataVarSpec& v = spec.vars[k];
+  for (std::size_t k = 0; k < desc.vars.size(); ++k) {
+    const DataVarSpec& v = desc.vars[k];
     if (const ExprNode* t = v.transform.get()) {
       switch (t->resultType) {
         case ValueType::Integer: slots[k] = static_cast<Real>(evalInteger(in, t)); break;
@@ -261,7 +261,7 @@ bool transformAndTest(Interp& in, const DataSpec& spec, std::vector<Real>& slots
 // N_VARS values each).
 struct ObservationSink {
   Interp& in;
-  const DataSpec& spec;
+  const DataSpec& desc;
   std::vector<Real>& slots;
   std::vector<Real> kept;
   std::int32_t keptCount = 0;
@@ -271,7 +271,7 @@ struct ObservationSink {
     // The counters are the program's to read, and a transform could assign
     // them; the run's own counts are kept here.
     in.set.dIdx = keptCount + 1;
-    if (transformAndTest(in, spec, slots)) {
+    if (transformAndTest(in, desc, slots)) {
       kept.insert(kept.end(), slots.begin(), slots.end());
       ++keptCount;
     } else {
@@ -296,9 +296,9 @@ std::int32_t createObservations(Interp& in, std::int32_t count, ObservationSink&
   return count;
 }
 
-Symbol* frequencyVariable(const DataSpec& spec) {
+Symbol* frequencyVariable(const DataSpec& desc) {
   for (const char* name : {"FREQUENCY", "FREQ"})
-    for (const DataVarSpec& v : spec.vars)
+    for (const DataVarSpec& v : desc.vars)
       if (sameName(v.symbol->name, name)) return v.symbol;
   return nullptr;
 }
@@ -307,52 +307,52 @@ Symbol* frequencyVariable(const DataSpec& spec) {
 
 StmtNode* parseDataStatement(Interp& in) {
   advance(in);  // DATA
-  // The interpreter owns the spec from the start, so a parse error that ends
+  // The interpreter owns the desc from the start, so a parse error that ends
   // the run leaves nothing behind.
   in.data.specs.push_back(std::make_unique<DataSpec>());
-  DataSpec& spec = *in.data.specs.back();
-  while (peekKind(in) == Tok::Identifier) parseDeclaration(in, spec);
+  DataSpec& desc = *in.data.specs.back();
+  while (peekKind(in) == Tok::Identifier) parseDeclaration(in, desc);
   match(in, Tok::End, KindSet{Tok::End, Tok::Identifier});
   auto* s = new StmtNode;
   s->kind = StmtKind::Data;
-  s->record = &spec;
+  s->record = &desc;
   return s;
 }
 
 void runDataStatement(Interp& in, const StmtNode& s) {
-  const DataSpec& spec = *static_cast<const DataSpec*>(s.record);
+  const DataSpec& desc = *static_cast<const DataSpec*>(s.record);
   if (in.data.reading)
     ReportError(in, ErrCat::Data, "A DATA statement cannot run while another one is building its observations");
   DataStore store;
-  store.spec = &spec;
-  store.nVars = static_cast<std::int32_t>(spec.vars.size());
+  store.desc = &desc;
+  store.nVars = static_cast<std::int32_t>(desc.vars.size());
   in.data.stores.push_back(store);
   in.set.totalObs = in.set.lineNumb = in.set.nObs = in.set.droppedObs = 0;
   in.set.nVars = store.nVars;
 
-  std::vector<Real> slots(spec.vars.size(), Real{0});
-  ObservationSink sink{in, spec, slots, {}};
+  std::vector<Real> slots(desc.vars.size(), Real{0});
+  ObservationSink sink{in, desc, slots, {}};
   const std::int32_t create = in.set.createObs;
   std::string fileName;
   std::int32_t lineNumb = 0;
   {
-    SlotBinding binding(in, spec, slots);
+    SlotBinding binding(in, desc, slots);
     if (create > 0) {
       lineNumb = createObservations(in, create, sink);
     } else {
-      lineNumb = readDataFile(in, spec, slots, [&] { sink.finish(); });
+      lineNumb = readDataFile(in, desc, slots, [&] { sink.finish(); });
       fileName = getStringByName(in, "DATAFILENAME");
     }
   }
 
-  const std::size_t width = spec.vars.size();
+  const std::size_t width = desc.vars.size();
   for (std::size_t k = 0; k < width; ++k)
-    storeDataValues(in, *spec.vars[k].symbol, sink.kept.data() + k, sink.keptCount, width);
+    storeDataValues(in, *desc.vars[k].symbol, sink.kept.data() + k, sink.keptCount, width);
   in.set.nObs = sink.keptCount;
   in.set.droppedObs = sink.dropped;
   in.set.lineNumb = lineNumb;
   DataStore& current = in.data.stores.back();
-  current.frequency = frequencyVariable(spec);
+  current.frequency = frequencyVariable(desc);
   in.set.totalObs = current.frequency ? frequencyTotal(*current.frequency) : sink.keptCount;
   in.set.dIdx = 1;
   current.totalObs = in.set.totalObs;
@@ -367,8 +367,8 @@ void runDataStatement(Interp& in, const StmtNode& s) {
       std::printf("\n%d lines read from file %s\n", lineNumb, fileName.c_str());
     std::printf("%d Observations kept and %d observations dropped.\n", sink.keptCount, sink.dropped);
   }
-  printDataTables(in, spec);
-  printDataHeader(in, spec);
+  printDataTables(in, desc);
+  printDataHeader(in, desc);
 }
 
 }  // namespace zav

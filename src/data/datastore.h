@@ -49,7 +49,7 @@ struct DataSpec {
 // One executed DATA statement. The live counters are the bound settings
 // (LINE_NUMB, N_OBS, ...); a store keeps what its own run ended with.
 struct DataStore {
-  const DataSpec* spec = nullptr;
+  const DataSpec* desc = nullptr;
   Symbol* frequency = nullptr;  // FREQUENCY, else FREQ, else none
   std::int32_t totalObs = 0, nVars = 0, lineNumb = 0, nObs = 0, droppedObs = 0;
 };

@@ -15,6 +15,7 @@
 #include "dists/pdfcatalog.h"
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "funcs/brent.h"
 #include "funcs/eval.h"
 #include "funcs/mathlib.h"
 #include "funcs/numtext.h"
@@ -218,51 +219,11 @@ void traceInputs(Interp& in, const PdfInfo& info, const Args& a, const Support* 
 // Brent's zero search of S(t) - s on [a, b], the bracket of the quantile.
 template <class G>
 Real solveQuantile(Interp& in, G g, Real a, Real b, Real tol, int maxits) {
-  const Real eps = in.set.machineEpsilon;
-  Real fa = g(a), fb = g(b);
-  Real c = a, fc = fa, d = b - a, e = d;
-  for (int iter = 0; iter < maxits; ++iter) {
-    if ((fb > 0 && fc > 0) || (fb < 0 && fc < 0)) {
-      c = a, fc = fa;
-      e = d = b - a;
-    }
-    if (std::fabs(fc) < std::fabs(fb)) {
-      a = b, b = c, c = a;
-      fa = fb, fb = fc, fc = fa;
-    }
-    const Real tol1 = 2 * eps * std::fabs(b) + tol / 2;
-    const Real xm = (c - b) / 2;
-    if (std::fabs(xm) <= tol1 || fb == 0) return b;
-    if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
-      const Real sr = fb / fa;
-      Real p, q;
-      if (a == c) {
-        p = 2 * xm * sr;
-        q = 1 - sr;
-      } else {
-        const Real qa = fa / fc, rb = fb / fc;
-        p = sr * (2 * xm * qa * (qa - rb) - (b - a) * (rb - 1));
-        q = (qa - 1) * (rb - 1) * (sr - 1);
-      }
-      if (p > 0) q = -q;
-      p = std::fabs(p);
-      if (2 * p < std::min(3 * xm * q - std::fabs(tol1 * q), std::fabs(e * q))) {
-        e = d;
-        d = p / q;
-      } else {
-        d = xm;
-        e = d;
-      }
-    } else {
-      d = xm;
-      e = d;
-    }
-    a = b, fa = fb;
-    b += std::fabs(d) > tol1 ? d : (xm >= 0 ? tol1 : -tol1);
-    fb = g(b);
-  }
-  std::printf("Warning: solvequantile reached max iterations\n");
-  return b;
+  return brentZero(in.set.machineEpsilon, a, b, tol, g, [&](int step) {
+    if (step < maxits) return true;
+    std::printf("Warning: solvequantile reached max iterations\n");
+    return false;
+  });
 }
 
 // The t of a base survival s: the explicit inverse where the law has one,

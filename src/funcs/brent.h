@@ -1,7 +1,8 @@
-// Brent's one-dimensional minimiser: golden-section steps (BRENT_MAGIC)
-// with parabolic interpolation over a closed interval, absolute tolerance
-// floor LARGE_ZERO. The line searches of the maximisers and FINDMIN share it;
-// each brings its own stop rule.
+// Brent's one-dimensional searches, each caller bringing its own stop rule:
+// the minimiser (golden-section steps of BRENT_MAGIC with parabolic
+// interpolation, absolute tolerance floor LARGE_ZERO) serves the maximisers'
+// line searches and FINDMIN; the zero finder serves FINDZERO and the PDF
+// quantiles.
 #pragma once
 #include <cmath>
 
@@ -85,5 +86,65 @@ BrentMin brentMinimise(const Interp& in, Real bound1, Real bound2, Real start, R
   return {x, fx};
 }
 
+
+// Brent's zero finder on [a, b], where f(a) and f(b) should differ in sign:
+// bisection with inverse quadratic interpolation, tolerance 2*eps*|b| +
+// tol/2. Before each step that the convergence test lets through,
+// keepGoing(step) (step from 0) may end the search. Returns the last b.
+template <class F, class KeepGoing>
+Real brentZero(Real eps, Real a, Real b, Real tol, F&& f, KeepGoing&& keepGoing) {
+  Real fa = f(a), fb = f(b);
+  Real c = a, fc = fa, d = b - a, e = d;
+  for (int step = 0;; ++step) {
+    if (std::fabs(fc) < std::fabs(fb)) {
+      a = b;
+      b = c;
+      c = a;
+      fa = fb;
+      fb = fc;
+      fc = fa;
+    }
+    const Real tol1 = 2 * eps * std::fabs(b) + tol / 2;
+    const Real xm = (c - b) / 2;
+    if (std::fabs(xm) <= tol1 || fb == 0) break;
+    if (!keepGoing(step)) break;
+    if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
+      const Real s = fb / fa;
+      Real p, q;
+      if (a == c) {
+        p = 2 * xm * s;
+        q = 1 - s;
+      } else {
+        q = fa / fc;
+        const Real r = fb / fc;
+        p = s * (2 * xm * q * (q - r) - (b - a) * (r - 1));
+        q = (q - 1) * (r - 1) * (s - 1);
+      }
+      if (p > 0) q = -q;
+      else p = -p;
+      if (2 * p < 3 * xm * q - std::fabs(tol1 * q) && p < std::fabs(e * q / 2)) {
+        e = d;
+        d = p / q;
+      } else {
+        d = xm;
+        e = d;
+      }
+    } else {
+      d = xm;
+      e = d;
+    }
+    a = b;
+    fa = fb;
+    b += std::fabs(d) > tol1 ? d : (xm > 0 ? tol1 : -tol1);
+    fb = f(b);
+    if ((fb > 0 && fc > 0) || (fb < 0 && fc < 0)) {
+      c = a;
+      fc = fa;
+      d = b - a;
+      e = d;
+    }
+  }
+  return b;
+}
 
 }  // namespace zav

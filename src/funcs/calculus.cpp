@@ -322,66 +322,15 @@ Real ridders(Body& f, int order, Real x0, Real dx) {
 
 Real defaultSearchTol(const Interp& in) { return std::max(in.set.findEps, in.set.machineEpsilon); }
 
-// Brent's zero finder (zeroin) on [a, b].
+// Brent's zero finder on [a, b]; past maxIts steps it warns and stops.
 Real zeroin(Body& f, Real a, Real b, Real tol, std::int32_t maxIts) {
-  Interp& in = f.in;
-  const Real eps = in.set.machineEpsilon;
-  Real fa = f(a), fb = f(b);
-  Real c = a, fc = fa, d = b - a, e = d;
-  for (std::int64_t it = 1;; ++it) {
-    if (std::fabs(fc) < std::fabs(fb)) {
-      a = b;
-      b = c;
-      c = a;
-      fa = fb;
-      fb = fc;
-      fc = fa;
-    }
-    const Real tol1 = 2 * eps * std::fabs(b) + tol / 2;
-    const Real xm = (c - b) / 2;
-    if (std::fabs(xm) <= tol1 || fb == 0) break;
-    if (it > maxIts) {
-      std::printf("Warning: FINDZERO reached max iterations\n");
-      break;
-    }
-    if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
-      const Real s = fb / fa;
-      Real p, q;
-      if (a == c) {
-        p = 2 * xm * s;
-        q = 1 - s;
-      } else {
-        q = fa / fc;
-        const Real r = fb / fc;
-        p = s * (2 * xm * q * (q - r) - (b - a) * (r - 1));
-        q = (q - 1) * (r - 1) * (s - 1);
-      }
-      if (p > 0) q = -q;
-      else p = -p;
-      if (2 * p < 3 * xm * q - std::fabs(tol1 * q) && p < std::fabs(e * q / 2)) {
-        e = d;
-        d = p / q;
-      } else {
-        d = xm;
-        e = d;
-      }
-    } else {
-      d = xm;
-      e = d;
-    }
-    a = b;
-    fa = fb;
-    b += std::fabs(d) > tol1 ? d : (xm > 0 ? tol1 : -tol1);
-    fb = f(b);
-    if ((fb > 0 && fc > 0) || (fb < 0 && fc < 0)) {
-      c = a;
-      fc = fa;
-      d = b - a;
-      e = d;
-    }
-  }
-  f.set(b);
-  return b;
+  const Real zero = brentZero(f.in.set.machineEpsilon, a, b, tol, f, [&](int step) {
+    if (static_cast<std::int64_t>(step) + 1 <= maxIts) return true;
+    std::printf("Warning: FINDZERO reached max iterations\n");
+    return false;
+  });
+  f.set(zero);
+  return zero;
 }
 
 // Brent's minimiser, started at x; past maxIts rounds it warns and stops.
