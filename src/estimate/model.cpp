@@ -226,7 +226,10 @@ void createModelVariables(Interp& in, Model& m) {
   SymbolTable* saved = in.current;
   in.current = in.global;
   for (ModelRun& r : m.runs) {
-    const std::string suffix = "." + std::to_string(m.number) + "." + std::to_string(r.number);
+    std::string suffix(1, '.');
+    suffix += std::to_string(m.number);
+    suffix += '.';
+    suffix += std::to_string(r.number);
     auto real = [&](const std::string& name) { return declareStatic(in, name + suffix, ValueType::Real, nullptr, 0); };
     auto integer = [&](const char* name) {
       return declareStatic(in, name + suffix, ValueType::Integer, nullptr, 0);

@@ -40,7 +40,10 @@ void shortLine(Interp& in, const std::vector<Real>& values, int digits) {
   if (!getBooleanByName(in, "PRINT_SHORT")) return;
   std::string line = rt(in, -in.set.logLikelihood, 15, 6) + " " + std::to_string(in.set.iterations) + " " +
                      std::to_string(in.set.evals);
-  for (Real v : values) line += " " + rt(in, v, 14, digits);
+  for (Real v : values) {
+    line += ' ';
+    line += rt(in, v, 14, digits);
+  }
   out(in, line + "\n");
 }
 
@@ -243,7 +246,10 @@ void modelSelection(Interp& in, const Model& m) {
       std::snprintf(head, sizeof head, "%5zu%12s", i + 1, p->symbol->name.c_str());
       std::snprintf(tail, sizeof tail, "%9d", averaged);
       text += head;
-      for (Real v : {bestEst, bestSe, bma, bmaSe}) text += " " + rt(in, v, 12, digits);
+      for (Real v : {bestEst, bestSe, bma, bmaSe}) {
+        text += ' ';
+        text += rt(in, v, 12, digits);
+      }
       text += std::string(tail) + "\n";
     }
     out(in, text);

@@ -100,7 +100,10 @@ int simplexSearch(Interp& in) {
     sx.y[v] = objective(in);
     if (s.debug > 19) {
       std::string line = "y, ylik " + std::to_string(v + 1) + " " + num(in, sx.y[v], 10, 10);
-      for (std::size_t j = 0; j < n; ++j) line += " " + num(in, x[j], 10, 10);
+      for (std::size_t j = 0; j < n; ++j) {
+        line += ' ';
+        line += num(in, x[j], 10, 10);
+      }
       std::printf("%s\n", line.c_str());
     }
   }
@@ -162,7 +165,12 @@ int simplexSearch(Interp& in) {
       std::string line = "Simplex it: " + std::to_string(s.iterations) + " (" + std::to_string(s.evals) +
                          ") ll = " + num(in, sx.y[sx.worst], 0, 5) + " d(ll) = " + num(in, s.deltaLL, 0, 8) + "\n";
       const Real* x = sx.vertex(sx.worst);
-      for (std::size_t j = 0; j < n; ++j) line += " " + std::to_string(j + 1) + ": " + num(in, x[j], 0, 8);
+      for (std::size_t j = 0; j < n; ++j) {
+        line += ' ';
+        line += std::to_string(j + 1);
+        line += ": ";
+        line += num(in, x[j], 0, 8);
+      }
       std::printf("%s\n", line.c_str());
     }
   }

@@ -339,7 +339,14 @@ Flow runCurve(Interp& in, const StmtNode& s) {
   for (int pos = 1; used < columns && (pos <= n || pos <= required); ++pos) {
     const ExprNode* e = pos <= n ? exprs[static_cast<std::size_t>(pos - 1)] : nullptr;
     if (e && isColumnType(e->resultType)) {
-      line += used == 0 ? "\"" + dataName + "\" using 1" : ":" + std::to_string(pos);
+      if (used == 0) {
+        line += '"';
+        line += dataName;
+        line += "\" using 1";
+      } else {
+        line += ':';
+        line += std::to_string(pos);
+      }
       ++used;
     } else if (pos <= required) {
       // A missing expression counts what was found; a wrong one names its place.
@@ -355,7 +362,11 @@ Flow runCurve(Interp& in, const StmtNode& s) {
   putText(in, plot, line);
   for (int pos = required + 1; pos <= n; ++pos) {
     const ExprNode* e = exprs[static_cast<std::size_t>(pos - 1)];
-    if (isTextType(e->resultType)) writeLine(in, " " + textOf(in, e));
+    if (isTextType(e->resultType)) {
+      std::string text(1, ' ');
+      text += textOf(in, e);
+      writeLine(in, text);
+    }
   }
 
   const IndexValues outer = prepareIndex(in, c.first, true);

@@ -161,7 +161,8 @@ TEST_F(Predefined, EverySymbolWithTypeAndFlags) {
 TEST_F(Predefined, GroupOrderSeenInTheDump) {
   testing::internal::CaptureStdout();
   dumpTables(in, "");
-  std::string out = "\n" + testing::internal::GetCapturedStdout();
+  std::string out(1, '\n');
+  out += testing::internal::GetCapturedStdout();
   // Within one hash bucket the dump lists the newest symbol first, so the
   // creation order shows there as the reverse order.
   std::map<int, std::vector<std::string>> byBucket;
