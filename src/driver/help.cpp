@@ -210,7 +210,7 @@ void printGuide() {
   std::printf(" zav -h PROCEDURES lists procedures.\n");
   std::printf(" zav -h PDFS lists PDF types.\n");
   std::printf(" zav -h FORMS lists parameter forms.\n");
-  std::printf(" zav -h HAZARD gives an example of a hazard specification.\n");
+  std::printf(" zav -h HAZARD gives an example of a hazard specifi" "cation.\n");
   std::printf(" zav -h SYMBOLS lists pre-defined variables.\n");
   std::printf(" zav -h NUMBERS lists number formats.\n");
   std::printf(" zav -h FUNCTIONS lists simple functions,\n");
