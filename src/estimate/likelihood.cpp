@@ -1,6 +1,7 @@
 // The likelihood of a model: the DATA and PDATA forms that sum per-observation
-// terms over the observations, the objective every maximiser minimises, and
-// the pseudolikelihood that keeps the simplex inside the bounds.
+// terms over the observations, the LEVEL forms that sum over groups of them,
+// the objective every maximiser minimises, and the pseudolikelihood that
+// keeps the simplex inside the bounds.
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -42,14 +43,14 @@ void accumulationTrace(const Interp& in, DataForm form, Real v, Real acc) {
 
 }  // namespace
 
-ExprNode* parseDataForm(Interp& in, NodeKind kind) {
-  advance(in);  // DATA or PDATA
-  std::unique_ptr<ExprNode> n = std::make_unique<ExprNode>(static_cast<std::uint16_t>(DataForm::SUMLL), kind, 3);
-  n->resultType = ValueType::Real;
-  n->opType = ValueType::Real;
+namespace {
+
+// The body shared by DATA, PDATA, LEVEL and LEVELDELTA: [BEGIN .. END [,]]
+// [FORM = name] expression [[,] BEGIN .. END], into slots o .. o+2.
+void parseDataBody(Interp& in, ExprNode* n, NodeKind kind, int o) {
   if (peekKind(in) == Tok::Begin) {
     advance(in);
-    n->setBlock(0, parseStmtList(in));
+    n->setBlock(o, parseStmtList(in));
     match(in, Tok::End);
     skipOptionalComma(in);
   }
@@ -62,16 +63,40 @@ ExprNode* parseDataForm(Interp& in, NodeKind kind) {
     n->index = static_cast<std::uint16_t>(match(in, Tok::DataForm, KindSet{Tok::DataForm}));
   }
   ExprNode* e = parseExpression(in);
-  n->children[1] = e;
+  n->children[static_cast<std::size_t>(o + 1)] = e;
   constexpr TypeSet kNumeric = typeBit(ValueType::Integer) | typeBit(ValueType::Real);
   if (!(typeBit(e->resultType) & kNumeric)) badArgTypeTo(in, nodeKindName(kind), typeBit(e->resultType), kNumeric);
   skipOptionalComma(in);
   if (peekKind(in) == Tok::Begin) {
     advance(in);
-    n->setBlock(2, parseStmtList(in));
+    n->setBlock(o + 2, parseStmtList(in));
     match(in, Tok::End);
   }
   match(in, Tok::End);
+}
+
+}  // namespace
+
+ExprNode* parseDataForm(Interp& in, NodeKind kind) {
+  advance(in);  // DATA or PDATA
+  std::unique_ptr<ExprNode> n = std::make_unique<ExprNode>(static_cast<std::uint16_t>(DataForm::SUMLL), kind, 3);
+  n->resultType = ValueType::Real;
+  n->opType = ValueType::Real;
+  parseDataBody(in, n.get(), kind, 0);
+  return n.release();
+}
+
+ExprNode* parseLevelForm(Interp& in, NodeKind kind) {
+  advance(in);  // LEVEL or LEVELDELTA
+  std::unique_ptr<ExprNode> n = std::make_unique<ExprNode>(static_cast<std::uint16_t>(DataForm::SUMLL), kind, 4);
+  n->resultType = ValueType::Real;
+  n->opType = ValueType::Real;
+  ExprNode* c = parseExpression(in);
+  n->children[0] = c;
+  if (kind == NodeKind::Level && c->resultType != ValueType::Boolean)
+    badArgTypeTo(in, nodeKindName(kind), typeBit(c->resultType), typeBit(ValueType::Boolean));
+  match(in, Tok::Then, KindSet{Tok::Then});
+  parseDataBody(in, n.get(), kind, 1);
   return n.release();
 }
 
@@ -96,56 +121,153 @@ void enableObsRecord(Interp& in, bool on) {
   }
 }
 
-// Everything is resolved before the loop: the frequency storage, the blocks
-// and the expression; the loop itself allocates nothing and looks nothing up.
-Real evalDataNode(Interp& in, const ExprNode* n) {
+namespace {
+
+// The parts of a DATA-family node that one observation needs; o is the
+// slot of the body's first block (0 for DATA and PDATA, 1 for the levels).
+struct DataBody {
+  DataForm form;
+  const StmtNode* pre;
+  const ExprNode* e;
+  const StmtNode* post;
+  bool product;
+  const Real* freq;  // the frequency variable's storage, or null
+};
+
+DataBody dataBody(Interp& in, const ExprNode* n, int o) {
   const auto form = static_cast<DataForm>(n->index);
   const DataStore* store = currentDataStore(in);
   const Symbol* freqSym = store ? store->frequency : nullptr;
-  const Real* freq = freqSym ? static_cast<const Real*>(freqSym->block) : nullptr;
+  return DataBody{form,
+                  n->block(o),
+                  n->children[static_cast<std::size_t>(o + 1)],
+                  n->block(o + 2),
+                  form == DataForm::PROD || form == DataForm::PRODUCT,
+                  freqSym ? static_cast<const Real*>(freqSym->block) : nullptr};
+}
+
+// Evaluates observation D_IDX (weight w > 0) and folds it into acc; returns
+// the term the per-observation record keeps.
+Real foldObservation(Interp& in, const DataBody& b, Real w, bool recording, Real& acc) {
+  if (b.pre) execList(in, b.pre);
+  const Real v = evalReal(in, b.e);
+  if (b.post) execList(in, b.post);
+  Real term = 0;
+  switch (b.form) {
+    case DataForm::SUMLL:
+      term = guardedLog(in, v);
+      acc += w * term;
+      break;
+    case DataForm::SUM:
+    case DataForm::SUMMATION:
+      term = v;
+      acc += w * v;
+      break;
+    case DataForm::PROD:
+    case DataForm::PRODUCT:
+      if (recording) term = guardedLog(in, v);
+      acc *= w == 1 ? v : std::pow(v, w);
+      break;
+  }
+  const int debug = in.set.debug;
+  if (debug >= 11 && static_cast<int>(b.form) >= 1) accumulationTrace(in, b.form, v, acc);
+  if (debug >= 8)
+    std::printf("llik=%s lik=%s freq=%s Sllik=%s\n", num(in, guardedLog(in, v), 9, 2).c_str(),
+                num(in, v, 9, 2).c_str(), num(in, w, 9, 2).c_str(), num(in, acc, 9, 2).c_str());
+  return term;
+}
+
+// The watched value of a LEVELDELTA node, compared in its own type.
+struct Watched {
+  ValueType type = ValueType::Undef;
+  Real r = 0;
+  Complex c;
+  std::string s;
+};
+
+void watch(Interp& in, const ExprNode* e, Watched& out) {
+  out.type = e->resultType;
+  switch (e->resultType) {
+    case ValueType::Boolean: out.r = evalBoolean(in, e) ? 1 : 0; break;
+    case ValueType::Char: out.r = static_cast<unsigned char>(evalChar(in, e)); break;
+    case ValueType::Integer: out.r = evalInteger(in, e); break;
+    case ValueType::Complex: out.c = evalComplex(in, e); break;
+    case ValueType::String: evalString(in, e, out.s); break;
+    default: out.r = evalReal(in, e); break;
+  }
+}
+
+bool sameWatched(const Watched& a, const Watched& b) {
+  switch (a.type) {
+    case ValueType::Complex: return a.c.re == b.c.re && a.c.im == b.c.im;
+    case ValueType::String: return a.s == b.s;
+    default: return a.r == b.r;
+  }
+}
+
+}  // namespace
+
+// Everything is resolved before the loop: the frequency storage, the blocks
+// and the expression; the loop itself allocates nothing and looks nothing up.
+// The loop runs on D_IDX itself: a LEVEL node inside the expression consumes
+// a run of observations and leaves D_IDX at the last of them, so the next
+// term starts after the run.
+Real evalDataNode(Interp& in, const ExprNode* n) {
+  const DataBody b = dataBody(in, n, 0);
   const std::int32_t nObs = in.set.nObs;
   ObsRecord& rec = in.models.record;
   const bool recording = rec.enabled && rec.term.size() >= static_cast<std::size_t>(nObs > 0 ? nObs : 0);
-  const StmtNode* pre = n->block(0);
-  const StmtNode* post = n->block(2);
-  const ExprNode* e = n->children[1];
-  const bool product = form == DataForm::PROD || form == DataForm::PRODUCT;
-  const int debug = in.set.debug;
-  Real acc = product ? 1 : 0;
+  Real acc = b.product ? 1 : 0;
   for (std::int32_t i = 1; i <= nObs; ++i) {
     in.set.dIdx = i;
-    const Real w = freq ? freq[i - 1] : 1;
+    const Real w = b.freq ? b.freq[i - 1] : 1;
     Real term = 0;
-    if (w > 0) {
-      if (pre) execList(in, pre);
-      const Real v = evalReal(in, e);
-      if (post) execList(in, post);
-      switch (form) {
-        case DataForm::SUMLL:
-          term = guardedLog(in, v);
-          acc += w * term;
-          break;
-        case DataForm::SUM:
-        case DataForm::SUMMATION:
-          term = v;
-          acc += w * v;
-          break;
-        case DataForm::PROD:
-        case DataForm::PRODUCT:
-          if (recording) term = guardedLog(in, v);
-          acc *= w == 1 ? v : std::pow(v, w);
-          break;
-      }
-      if (debug >= 11 && static_cast<int>(form) >= 1) accumulationTrace(in, form, v, acc);
-      if (debug >= 8)
-        std::printf("llik=%s lik=%s freq=%s Sllik=%s\n", num(in, guardedLog(in, v), 9, 2).c_str(),
-                    num(in, v, 9, 2).c_str(), num(in, w, 9, 2).c_str(), num(in, acc, 9, 2).c_str());
-    }
+    if (w > 0) term = foldObservation(in, b, w, recording, acc);
     if (recording) {
       rec.term[static_cast<std::size_t>(i - 1)] = term;
       rec.freq[static_cast<std::size_t>(i - 1)] = w;
     }
+    if (in.set.dIdx > i && in.set.dIdx <= nObs) i = in.set.dIdx;
   }
+  return acc;
+}
+
+// A level is a group of consecutive observations, starting at the current
+// D_IDX (which always belongs to it); each following observation joins while
+// the condition holds there (LEVEL) or the watched value equals its value at
+// the first observation (LEVELDELTA). The level accumulates its body over the
+// group by its own form and leaves D_IDX at the group's last observation.
+Real evalLevelNode(Interp& in, const ExprNode* n) {
+  const DataBody b = dataBody(in, n, 1);
+  const std::int32_t nObs = in.set.nObs;
+  const ExprNode* c = n->children[0];
+  const bool delta = n->kind == NodeKind::LevelDelta;
+  Real acc = b.product ? 1 : 0;
+  std::int32_t i = in.set.dIdx < 1 ? 1 : in.set.dIdx;
+  if (i > nObs) return acc;
+  Watched first, next;
+  if (delta) {
+    in.set.dIdx = i;
+    watch(in, c, first);
+  }
+  for (;;) {
+    in.set.dIdx = i;
+    const Real w = b.freq ? b.freq[i - 1] : 1;
+    if (w > 0) foldObservation(in, b, w, false, acc);
+    if (in.set.dIdx > i && in.set.dIdx <= nObs) i = in.set.dIdx;  // a nested level's group
+    if (i >= nObs) break;
+    in.set.dIdx = i + 1;
+    bool joins;
+    if (delta) {
+      watch(in, c, next);
+      joins = sameWatched(first, next);
+    } else {
+      joins = evalBoolean(in, c);
+    }
+    if (!joins) break;
+    ++i;
+  }
+  in.set.dIdx = i;
   return acc;
 }
 

@@ -20,6 +20,9 @@ void runModelStatement(Interp& in, const StmtNode& s);
 ExprNode* parseParamForm(Interp& in);
 // DATA and PDATA: [BEGIN .. END [,]] [FORM = name] expression [[,] BEGIN .. END] END.
 ExprNode* parseDataForm(Interp& in, NodeKind kind);
+// LEVEL c THEN body END and LEVELDELTA e THEN body END, body as for DATA;
+// the current token is LEVEL or LEVELDELTA.
+ExprNode* parseLevelForm(Interp& in, NodeKind kind);
 // The HAZARD clause of a PDF term (current token HAZARD):
 // HAZARD {COVAR expression PARAM name clauses END} END. Returns a PARAM node
 // whose value is the hazard multiplier.
@@ -30,5 +33,8 @@ ExprNode* parseHazardClause(Interp& in);
 Real evalParamNode(Interp& in, const ExprNode* n);
 // The accumulated value of a DATA or PDATA node over all observations.
 Real evalDataNode(Interp& in, const ExprNode* n);
+// The accumulated value of a LEVEL or LEVELDELTA node over its group of
+// observations from D_IDX on; leaves D_IDX at the group's last observation.
+Real evalLevelNode(Interp& in, const ExprNode* n);
 
 }  // namespace zav

@@ -333,6 +333,8 @@ bool libSpecialReal(Interp& in, const ExprNode* n, Real& out) {
     case NodeKind::Param: out = evalParamNode(in, n); return true;
     case NodeKind::Data:
     case NodeKind::PData: out = evalDataNode(in, n); return true;
+    case NodeKind::Level:
+    case NodeKind::LevelDelta: out = evalLevelNode(in, n); return true;
     case NodeKind::Pdf: out = evalPdfNode(in, n); return true;
     case NodeKind::PHazard:
     case NodeKind::PPdf:

@@ -108,6 +108,8 @@ ExprNode* parseSpecialForm(Interp& in, NodeKind kind) {
     case NodeKind::Param: return parseParamForm(in);
     case NodeKind::Data:
     case NodeKind::PData: return parseDataForm(in, kind);
+    case NodeKind::Level:
+    case NodeKind::LevelDelta: return parseLevelForm(in, kind);
     case NodeKind::Pdf:
     case NodeKind::PHazard:
     case NodeKind::PPdf:
