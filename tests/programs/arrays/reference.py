@@ -20,7 +20,7 @@ from fractions import Fraction as F
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "lib"))
-from reference import check_margin, fmt  # noqa: E402  (the number printer)
+from reference import CaseFile, check_margin, fmt  # noqa: E402  (the number printer, case files)
 
 
 def shown(x):
@@ -93,32 +93,12 @@ def quantile(xs, ws, q, alternative=False):
     return at(e) if f == 0 else (1 - f) * at(e) + f * at(e + 1)
 
 
-class Case:
-    def __init__(self, name, header):
-        self.name = name
-        self.zav = ["ZAV", "  { Written by reference.py, which computes the expected output; edit there. }"]
-        self.zav += ["  { %s }" % line for line in header]
-        self.out = []
-
-    def stmt(self, text):
-        self.zav.append("  " + text)
+class Case(CaseFile):
+    folder = HERE
 
     def line(self, items, expected):
         self.stmt("WRITELN(%s)" % ", \" \", ".join(items))
         self.out.append(expected)
-
-    def write(self, exit_code=0):
-        self.zav.append("END")
-        base = os.path.join(HERE, self.name)
-        with open(base + ".zav", "w") as f:
-            f.write("\n".join(self.zav) + "\n")
-        with open(base + ".out", "w") as f:
-            f.write("".join(line + "\n" for line in self.out))
-        with open(base + ".args", "w") as f:
-            f.write("-q\n%s.zav\n" % self.name)
-        if exit_code:
-            with open(base + ".exit", "w") as f:
-                f.write("%d\n" % exit_code)
 
 
 def literal(values):

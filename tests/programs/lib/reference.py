@@ -139,7 +139,12 @@ def check_margin(x, w, d, tol):
 # ------------------------------------------------------------ case writing
 
 
-class Case:
+class CaseFile:
+    """One golden case: the program, its expected output, its arguments and
+    exit status, written next to the script that sets `folder`."""
+
+    folder = HERE
+
     def __init__(self, name, header):
         self.name = name
         self.zav = ["ZAV", "  { Written by reference.py, which computes the expected output; edit there. }"]
@@ -152,6 +157,21 @@ class Case:
     def stmt(self, text):
         self.zav.append("  " + text)
 
+    def write(self, exit_code=0, args=None):
+        self.zav.append("END")
+        base = os.path.join(self.folder, self.name)
+        with open(base + ".zav", "w") as f:
+            f.write("\n".join(self.zav) + "\n")
+        with open(base + ".out", "w") as f:
+            f.write("".join(line + "\n" for line in self.out))
+        with open(base + ".args", "w") as f:
+            f.write("\n".join(args or ["-q", self.name + ".zav"]) + "\n")
+        if exit_code:
+            with open(base + ".exit", "w") as f:
+                f.write("%d\n" % exit_code)
+
+
+class Case(CaseFile):
     def line(self, zav_items, expected):
         self.zav.append("  WRITELN(%s)" % ", ".join(zav_items))
         self.out.append(expected)
@@ -164,19 +184,6 @@ class Case:
     def r2s(self, label, expr, value, w, d, tol="1e-13"):
         check_margin(value, w, d, tol)
         self.line(['"%s "' % label, "REAL2STR(%s, %d, %d)" % (expr, w, d)], label + " " + fmt(value, w, d))
-
-    def write(self, exit_code=0):
-        self.zav.append("END")
-        base = os.path.join(HERE, self.name)
-        with open(base + ".zav", "w") as f:
-            f.write("\n".join(self.zav) + "\n")
-        with open(base + ".out", "w") as f:
-            f.write("".join(line + "\n" for line in self.out))
-        with open(base + ".args", "w") as f:
-            f.write("-q\n%s.zav\n" % self.name)
-        if exit_code:
-            with open(base + ".exit", "w") as f:
-                f.write("%d\n" % exit_code)
 
 
 def error_case(name, setup, expr, category, message, header):

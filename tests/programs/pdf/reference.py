@@ -20,7 +20,7 @@ import mpmath as mp
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "lib"))
-from reference import check_margin, fmt  # noqa: E402  (the number printer)
+from reference import CaseFile, check_margin, fmt  # noqa: E402  (the number printer, case files)
 
 mp.mp.dps = 50
 e = mp.e
@@ -31,33 +31,13 @@ def Q(z):  # P(Z > z)
     return mp.erfc(z / sqrt(2)) / 2
 
 
-class Case:
-    def __init__(self, name, header):
-        self.name = name
-        self.zav = ["ZAV", "  { Written by reference.py, which computes the expected output; edit there. }"]
-        self.zav += ["  { %s }" % line for line in header]
-        self.out = []
-
-    def stmt(self, text):
-        self.zav.append("  " + text)
+class Case(CaseFile):
+    folder = HERE
 
     def show(self, expr, value, tol="1e-15"):
         """WRITELN(expr) printing value in the default format."""
         self.stmt("WRITELN(%s)" % expr)
         self.out.append(shown(value, tol))
-
-    def write(self, exit_code=0, args=None):
-        self.zav.append("END")
-        base = os.path.join(HERE, self.name)
-        with open(base + ".zav", "w") as f:
-            f.write("\n".join(self.zav) + "\n")
-        with open(base + ".out", "w") as f:
-            f.write("".join(line + "\n" for line in self.out))
-        with open(base + ".args", "w") as f:
-            f.write("\n".join(args or ["-q", self.name + ".zav"]) + "\n")
-        if exit_code:
-            with open(base + ".exit", "w") as f:
-                f.write("%d\n" % exit_code)
 
 
 def shown(x, tol="1e-15"):
