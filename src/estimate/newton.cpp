@@ -57,7 +57,9 @@ void gradient(Interp& in, Real f0, std::vector<Real>& xi) {
 }
 
 // Minimises along `dir` from the current point, within the step range that
-// keeps every parameter inside its bounds, and moves the point there.
+// keeps every parameter inside its bounds, and moves the point there. With
+// a range far wider than the step's scale the search brackets the minimum
+// around the current point (step 0).
 Real lineSearch(Interp& in, std::vector<Real>& dir, std::vector<Real>& base, Real tol) {
   const Settings& s = in.set;
   const RunWork& w = in.models.work;
@@ -74,7 +76,15 @@ Real lineSearch(Interp& in, std::vector<Real>& dir, std::vector<Real>& base, Rea
     if (t1 > a) a = t1;
     if (t2 < b) b = t2;
   }
-  const LineMin best = lineMinimise(in, a, b, (a + b) / 2, tol, [&](Real t) {
+  // The step's scale: the step that moves some parameter by its own scale
+  // (its magnitude, at least 1) first.
+  Real scale = s.infinity;
+  for (std::size_t i = 0; i < n; ++i) {
+    const Real d = std::fabs(dir[i]);
+    const Real x = std::fabs(base[i]) > 1 ? std::fabs(base[i]) : 1;
+    if (d > 0 && x / d < scale) scale = x / d;
+  }
+  const LineMin best = lineMinimise(in, a, b, (a + b) / 2, 0, scale, tol, [&](Real t) {
     for (std::size_t i = 0; i < n; ++i) paramValue(in, i) = base[i] + t * dir[i];
     const Real f = objective(in);
     for (std::size_t i = 0; i < n; ++i) paramValue(in, i) = base[i];

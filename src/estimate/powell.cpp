@@ -1,6 +1,7 @@
 // The direct search (METHOD = DIRECT or POWELL): each iteration minimises
 // the objective along every free parameter in turn over its whole
-// [LOW, HIGH] interval, visiting first the coordinates that gained most.
+// [LOW, HIGH] interval, visiting first the coordinates that gained most. A
+// parameter's scale for the line search is its magnitude, at least 1.
 #include "estimate/powell.h"
 
 #include <cmath>
@@ -47,7 +48,8 @@ int directSearch(Interp& in) {
       if (s.debug > 10) std::printf("%zu Dim %zu of %zu\n", i + 1, k + 1, n);
       const Real before = f;
       Real& x = paramValue(in, k);
-      const LineMin best = lineMinimise(in, w.low[k], w.high[k], x, tol1d, [&](Real u) {
+      const Real scale = std::fabs(x) > 1 ? std::fabs(x) : 1;
+      const LineMin best = lineMinimise(in, w.low[k], w.high[k], x, x, scale, tol1d, [&](Real u) {
         x = u;
         return objective(in);
       });

@@ -16,17 +16,18 @@ struct BrentMin {
   Real f = 0;
 };
 
-// Minimises evaluate(u) over [min(a, b), max(a, b)] from `start` with the
-// relative tolerance `tol`. Before each round that the convergence test lets
-// through, keepGoing(round) (round from 0) may end the search. A template so
-// the loop calls the objective without indirection or allocation.
+// Minimises evaluate(u) over [min(a, b), max(a, b)] from `start`, where
+// the objective is fStart, with the relative tolerance `tol`. Before each
+// round that the convergence test lets through, keepGoing(round) (round from
+// 0) may end the search. A template so the loop calls the objective without
+// indirection or allocation.
 template <class F, class KeepGoing>
-BrentMin brentMinimise(const Interp& in, Real bound1, Real bound2, Real start, Real tol, F&& evaluate,
-                       KeepGoing&& keepGoing) {
+BrentMin brentMinimiseFrom(const Interp& in, Real bound1, Real bound2, Real start, Real fStart, Real tol,
+                           F&& evaluate, KeepGoing&& keepGoing) {
   Real a = bound1 < bound2 ? bound1 : bound2;
   Real b = bound1 < bound2 ? bound2 : bound1;
   Real x = start, w = start, v = start;
-  Real fx = evaluate(start);
+  Real fx = fStart;
   Real fw = fx, fv = fx;
   Real e = 0, d = 0;
   const Real magic = in.set.brentMagic;
@@ -84,6 +85,14 @@ BrentMin brentMinimise(const Interp& in, Real bound1, Real bound2, Real start, R
     }
   }
   return {x, fx};
+}
+
+// The same search, evaluating the objective at `start` first.
+template <class F, class KeepGoing>
+BrentMin brentMinimise(const Interp& in, Real bound1, Real bound2, Real start, Real tol, F&& evaluate,
+                       KeepGoing&& keepGoing) {
+  const Real fStart = evaluate(start);
+  return brentMinimiseFrom(in, bound1, bound2, start, fStart, tol, evaluate, keepGoing);
 }
 
 

@@ -42,15 +42,39 @@ TEST_F(Brent, FindsKnownMinima) {
       {0, 20, 10, 1, [](Real x) { return -x * std::exp(-x); }},
   };
   for (const Case& c : cases) {
-    const LineMin r = lineMinimise(in, c.a, c.b, c.start, 1e-12L, [&](Real u) { return c.f(u); });
+    const LineMin r = lineMinimise(in, c.a, c.b, c.start, c.start, 1, 1e-12L, [&](Real u) { return c.f(u); });
     EXPECT_NEAR(static_cast<double>(r.x), static_cast<double>(c.xmin), 1e-8);
+    EXPECT_EQ(r.f, c.f(r.x));
+  }
+}
+
+TEST_F(Brent, BracketsFirstWhenTheBoundsAreHuge) {
+  // The default bounds are +-INFINITY/2; Brent over them alone never gets
+  // back from its first probes. Minima as in FindsKnownMinima; the last two
+  // lie on or near the one finite bound.
+  constexpr Real kHuge = 1e4000L;
+  struct Case {
+    Real a, b, here, xmin;
+    Real (*f)(Real);
+  };
+  const Case cases[] = {
+      {-kHuge, kHuge, 7, 2, [](Real x) { return (x - 2) * (x - 2) + 1; }},
+      {kHuge, -kHuge, 0, 0.5L, [](Real x) { return std::cosh(x - 0.5L); }},
+      {-kHuge, kHuge, 1e6L, 1, [](Real x) { return std::log(x * x) + 1 / (x * x); }},
+      {0, kHuge, 10, 1, [](Real x) { return -x * std::exp(-x); }},
+      {1, kHuge, 2, 1, [](Real x) { return (x + 3) * (x + 3); }},
+  };
+  for (const Case& c : cases) {
+    const Real scale = std::fabs(c.here) > 1 ? std::fabs(c.here) : 1;
+    const LineMin r = lineMinimise(in, c.a, c.b, c.here, c.here, scale, 1e-12L, [&](Real u) { return c.f(u); });
+    EXPECT_NEAR(static_cast<double>(r.x), static_cast<double>(c.xmin), 1e-8) << static_cast<double>(c.here);
     EXPECT_EQ(r.f, c.f(r.x));
   }
 }
 
 TEST_F(Brent, StaysInsideTheInterval) {
   // The minimum of (x + 3)^2 lies left of [1, 4]: the search ends at the bound.
-  const LineMin r = lineMinimise(in, 1, 4, 2, 1e-12L, [](Real u) { return (u + 3) * (u + 3); });
+  const LineMin r = lineMinimise(in, 1, 4, 2, 2, 1, 1e-12L, [](Real u) { return (u + 3) * (u + 3); });
   EXPECT_GE(r.x, 1);
   EXPECT_NEAR(static_cast<double>(r.x), 1.0, 1e-9);
 }
@@ -61,19 +85,19 @@ TEST_F(Brent, EqualBoundsAndSingleRound) {
     ++calls;
     return u * u;
   };
-  LineMin r = lineMinimise(in, 3, 3, 3, 1e-10L, f);
+  LineMin r = lineMinimise(in, 3, 3, 3, 3, 1, 1e-10L, f);
   EXPECT_EQ(r.x, 3);
   EXPECT_EQ(calls, 1);  // the start only: the interval is empty
   in.set.brentIts = 1;
   calls = 0;
-  r = lineMinimise(in, -1, 1, 0.5L, 1e-10L, f);
+  r = lineMinimise(in, -1, 1, 0.5L, 0.5L, 1, 1e-10L, f);
   EXPECT_EQ(calls, 2);  // the start and one probe
 }
 
 TEST_F(Brent, StopsAtMaxEvals) {
   in.set.maxEvals = 5;
   int calls = 0;
-  lineMinimise(in, -100, 100, 50, 1e-15L, [&](Real u) {
+  lineMinimise(in, -100, 100, 50, 50, 1, 1e-15L, [&](Real u) {
     ++calls;
     ++in.set.evals;
     return (u - 1) * (u - 1);
