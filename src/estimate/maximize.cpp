@@ -188,12 +188,14 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
     printCITable(in, m);
   }
   if (getBooleanByName(in, "PRINT_LLIKS")) printObservationTable(in);
-  execList(in, r.then);
-  execList(in, m.then);
+  // The run's model variables are written before its THEN blocks, which
+  // may read them.
   std::vector<Real> se(n, 0);
   for (std::size_t k = 0; k < n; ++k)
     if (s.invertFlag) se[k] = std::sqrt(w.matrix[k * n + k]);
   storeRunVariables(in, r, se);
+  execList(in, r.then);
+  execList(in, m.then);
 }
 
 }  // namespace

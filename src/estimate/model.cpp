@@ -106,6 +106,46 @@ Model& parsingModel(Interp& in, const std::string& what) {
 
 // ---- runs ----
 
+// The symbols a run fills when it is solved, named with ".m.r". They are
+// made as soon as the run's reductions are known, so the run's own THEN
+// block can read them.
+void createRunVariables(Interp& in, Model& m, ModelRun& r) {
+  SymbolTable* saved = in.current;
+  in.current = in.global;
+  std::string suffix(1, '.');
+  suffix += std::to_string(m.number);
+  suffix += '.';
+  suffix += std::to_string(r.number);
+  auto real = [&](const std::string& name) { return declareStatic(in, name + suffix, ValueType::Real, nullptr, 0); };
+  auto integer = [&](const char* name) { return declareStatic(in, name + suffix, ValueType::Integer, nullptr, 0); };
+  applyRun(in, m, r);
+  for (const auto& p : m.params) {
+    if (p->state != ParamState::Free) continue;
+    const std::string& n = p->symbol->name;
+    r.vars.push_back({p.get(), real(n), real(n + ".LOW"), real(n + ".HIGH"), real(n + ".START"), real(n + ".UCI"),
+                      real(n + ".LCI"), real(n + ".SE")});
+  }
+  undoRuns(in, m);
+  r.logLik = real("LOGLIKELIHOOD");
+  r.freeParams = integer("FREE_PARAMS");
+  r.deltaLL = real("DELTA_LL");
+  r.iterations = integer("ITERATIONS");
+  r.evals = integer("EVALS");
+  r.vcvEvals = integer("VCV_EVALS");
+  r.ciEvals = integer("CI_EVALS");
+  r.invertFlag = declareStatic(in, "INVERT_FLAG" + suffix, ValueType::Boolean, nullptr, 0);
+  r.convergeFlag = integer("CONVERGE_FLAG");
+  const auto n = static_cast<std::int32_t>(r.vars.size());
+  if (n > 0) {
+    Dims d;
+    d.lo = {1, 1};
+    d.hi = {n, n};
+    r.vcv = declareStatic(in, "VCV" + suffix, ValueType::Real, &d, 0);
+  }
+  in.current = saved;
+}
+
+
 StmtNode* optionalThen(Interp& in, Model& m) {
   if (peekKind(in) != Tok::Then) return nullptr;
   advance(in);
@@ -139,10 +179,10 @@ void parseFull(Interp& in, Model& m) {
     }
     match(in, Tok::RParen);
   }
-  StmtNode* then = optionalThen(in, m);
   ModelRun& r = newRun(m);
   r.surface = surface;
-  r.then = then;
+  createRunVariables(in, m, r);
+  r.then = optionalThen(in, m);
 }
 
 // REDUCE p1 = p2 p3 = c ... [THEN ... END]
@@ -160,10 +200,10 @@ void parseReduce(Interp& in, Model& m) {
     pairs.emplace_back(p, numberOrRealScalar(in));
     skipOptionalComma(in);
   }
-  StmtNode* then = optionalThen(in, m);
   ModelRun& r = newRun(m);
   r.reductions = std::move(pairs);
-  r.then = then;
+  createRunVariables(in, m, r);
+  r.then = optionalThen(in, m);
 }
 
 // WITH p1, p2 (p3, p4) p5 ... [THEN ... END]: one run keeping every listed
@@ -201,66 +241,25 @@ void parseWith(Interp& in, Model& m) {
     }
   }
   if (open != Tok::None) match(in, open == Tok::LParen ? Tok::RParen : Tok::RBracket);
-  StmtNode* then = optionalThen(in, m);
   std::vector<std::size_t> members;
   for (std::size_t i = 0; i < grouped.size(); ++i)
     if (grouped[i]) members.push_back(i);
   if (members.size() > 16) parseError(in, "Too many grouped parameters in a WITH list (at most 16)");
   const std::uint32_t states = 1u << members.size();
+  const std::size_t first = m.runs.size();
   for (std::uint32_t c = 0; c < states; ++c) {
     std::vector<bool> keep = listed;
     for (std::size_t b = 0; b < members.size(); ++b)
       if (c & (1u << b)) keep[members[b]] = false;
     ModelRun& r = newRun(m);
-    r.then = then;
     for (std::size_t i = 0; i < m.params.size(); ++i) {
       ModelParam* p = m.params[i].get();
       if (!keep[i] && p->state != ParamState::Constant) r.reductions.emplace_back(p, p->test);
     }
+    createRunVariables(in, m, r);
   }
-}
-
-// The symbols each run fills when it is solved, named with ".m.r".
-void createModelVariables(Interp& in, Model& m) {
-  parseTrace(in, "Creating model variables");
-  SymbolTable* saved = in.current;
-  in.current = in.global;
-  for (ModelRun& r : m.runs) {
-    std::string suffix(1, '.');
-    suffix += std::to_string(m.number);
-    suffix += '.';
-    suffix += std::to_string(r.number);
-    auto real = [&](const std::string& name) { return declareStatic(in, name + suffix, ValueType::Real, nullptr, 0); };
-    auto integer = [&](const char* name) {
-      return declareStatic(in, name + suffix, ValueType::Integer, nullptr, 0);
-    };
-    applyRun(in, m, r);
-    for (const auto& p : m.params) {
-      if (p->state != ParamState::Free) continue;
-      const std::string& n = p->symbol->name;
-      r.vars.push_back({p.get(), real(n), real(n + ".LOW"), real(n + ".HIGH"), real(n + ".START"), real(n + ".UCI"),
-                        real(n + ".LCI"), real(n + ".SE")});
-    }
-    undoRuns(in, m);
-    r.logLik = real("LOGLIKELIHOOD");
-    r.freeParams = integer("FREE_PARAMS");
-    r.deltaLL = real("DELTA_LL");
-    r.iterations = integer("ITERATIONS");
-    r.evals = integer("EVALS");
-    r.vcvEvals = integer("VCV_EVALS");
-    r.ciEvals = integer("CI_EVALS");
-    r.invertFlag = declareStatic(in, "INVERT_FLAG" + suffix, ValueType::Boolean, nullptr, 0);
-    r.convergeFlag = integer("CONVERGE_FLAG");
-    const auto n = static_cast<std::int32_t>(r.vars.size());
-    if (n > 0) {
-      Dims d;
-      d.lo = {1, 1};
-      d.hi = {n, n};
-      r.vcv = declareStatic(in, "VCV" + suffix, ValueType::Real, &d, 0);
-    }
-  }
-  in.current = saved;
-  parseTrace(in, "Created model variables");
+  StmtNode* then = optionalThen(in, m);
+  for (std::size_t i = first; i < m.runs.size(); ++i) m.runs[i].then = then;
 }
 
 }  // namespace
@@ -374,6 +373,13 @@ Real evalParamNode(Interp& in, const ExprNode* n) {
   return xb;
 }
 
+bool isFreeParameter(const Interp& in, const Symbol* s) {
+  const Model* m = in.models.running;
+  if (!m || !s) return false;
+  const ModelParam* p = findParam(*m, s);
+  return p && p->state == ParamState::Free;
+}
+
 // ---- the MODEL statement ----
 
 StmtNode* parseModelStatement(Interp& in) {
@@ -403,6 +409,7 @@ StmtNode* parseModelStatement(Interp& in) {
     m.then = parseStmtList(in);
     match(in, Tok::End);
   }
+  parseTrace(in, "Creating model variables");
   const KindSet runStart{Tok::Full, Tok::Reduce, Tok::With};
   for (bool first = true;; first = false) {
     const Tok k = peekKind(in);
@@ -418,7 +425,7 @@ StmtNode* parseModelStatement(Interp& in) {
       syntaxError(in, currentToken(in), expected);
     }
   }
-  createModelVariables(in, m);
+  parseTrace(in, "Created model variables");
   auto* s = new StmtNode;
   s->kind = StmtKind::Model;
   s->flag = parallel ? 1 : 0;

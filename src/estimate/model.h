@@ -31,6 +31,9 @@ ExprNode* parseHazardClause(Interp& in);
 // The value p' of a PARAM node: its parameter combined by its form with the
 // sum of its covariate terms.
 Real evalParamNode(Interp& in, const ExprNode* n);
+// FREEPARAM: whether s is a parameter of the model being run and free in
+// the current run.
+bool isFreeParameter(const Interp& in, const Symbol* s);
 // The accumulated value of a DATA or PDATA node over all observations.
 Real evalDataNode(Interp& in, const ExprNode* n);
 // The accumulated value of a LEVEL or LEVELDELTA node over its group of

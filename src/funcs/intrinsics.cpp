@@ -204,6 +204,7 @@ bool libBoolean(Interp& in, const ExprNode* n, bool& out) {
   switch (codeOf(n)) {
     case Fn::ISPRIME: out = mathIsPrime(a.x(0)); return true;
     case Fn::LEAPYEAR: out = dateLeapYear(a.i(0)); return true;
+    case Fn::FREEPARAM: out = isFreeParameter(in, n->children[0]->symbol); return true;
     default: return libFileBoolean(in, n, out);
   }
 }
