@@ -266,14 +266,35 @@ void parseWith(Interp& in, Model& m) {
 
 // ---- the PARAM form and the HAZARD clause ----
 
-// PARAM name {LOW = e | HIGH = e | START = e | TEST = c | FORM = name} END
+namespace {
+
+// One covariate term of a PARAM or HAZARD clause, COVAR expression PARAM
+// name clauses END, appended to the node as an (expression, PARAM) pair.
+void parseCovariatePair(Interp& in, ExprNode* node, const char* what) {
+  advance(in);  // COVAR
+  node->children.push_back(numericExpression(in, what));
+  if (peekKind(in) != Tok::Param) syntaxError(in, currentToken(in), KindSet{Tok::Param});
+  node->children.push_back(parseParamForm(in));
+}
+
+}  // namespace
+
+// PARAM name {LOW = e | HIGH = e | START = e | TEST = c | FORM = name |
+// COVAR e PARAM .. END} END. The parameter is listed before the
+// coefficients of its covariates, in the order a reader meets them.
 ExprNode* parseParamForm(Interp& in) {
   advance(in);  // PARAM
   peekKind(in);
   const std::string name = currentToken(in).text;
   match(in, Tok::Identifier);
   Model& m = parsingModel(in, "PARAM " + name);
-  std::unique_ptr<ModelParam> p = declareParam(in, m, name);
+  m.params.push_back(declareParam(in, m, name));
+  ModelParam* p = m.params.back().get();
+  std::unique_ptr<ExprNode> node(new ExprNode(0, NodeKind::Param, 0));
+  node->resultType = ValueType::Real;
+  node->opType = ValueType::Real;
+  node->symbol = p->symbol;
+  node->record = p;
   for (bool done = false; !done;) {
     switch (peekKind(in)) {
       case Tok::Low:
@@ -297,23 +318,23 @@ ExprNode* parseParamForm(Interp& in) {
         match(in, Tok::Assign);
         p->form = match(in, Tok::ParamForm, KindSet{Tok::ParamForm});
         break;
+      case Tok::Covar: parseCovariatePair(in, node.get(), "PARAM"); break;
       case Tok::End:
         advance(in);
         done = true;
         break;
       default:
-        syntaxError(in, currentToken(in), KindSet{Tok::Low, Tok::High, Tok::Start, Tok::Test, Tok::Form, Tok::End});
+        syntaxError(in, currentToken(in),
+                    KindSet{Tok::Low, Tok::High, Tok::Start, Tok::Test, Tok::Form, Tok::Covar, Tok::End});
     }
   }
   if (!p->test) p->test = realConstant(in, getRealByName(in, "TEST_DEFAULT"));
-  auto* node = new ExprNode(static_cast<std::uint16_t>(p->form), NodeKind::Param, 0);
-  node->resultType = ValueType::Real;
-  node->opType = ValueType::Real;
-  node->symbol = p->symbol;
-  node->record = p.get();
-  p->node = node;
-  m.params.push_back(std::move(p));
-  return node;
+  // NUMBER is p itself: covariates under it would silently do nothing.
+  if (!node->children.empty() && p->form == static_cast<int>(ParamForm::NUMBER))
+    std::printf("Warning: covariates of PARAM %s are unused by its form NUMBER\n", name.c_str());
+  node->index = static_cast<std::uint16_t>(p->form);
+  p->node = node.get();
+  return node.release();
 }
 
 // HAZARD {COVAR expression PARAM name clauses END}: the multiplier is a
@@ -331,12 +352,7 @@ ExprNode* parseHazardClause(Interp& in) {
   node->resultType = ValueType::Real;
   node->opType = ValueType::Real;
   node->symbol = p->symbol;
-  while (peekKind(in) == Tok::Covar) {
-    advance(in);
-    node->children.push_back(numericExpression(in, "HAZARD"));
-    if (peekKind(in) != Tok::Param) syntaxError(in, currentToken(in), KindSet{Tok::Param});
-    node->children.push_back(parseParamForm(in));
-  }
+  while (peekKind(in) == Tok::Covar) parseCovariatePair(in, node.get(), "HAZARD");
   node->record = p.get();
   p->node = node.get();
   m.params.push_back(std::move(p));
