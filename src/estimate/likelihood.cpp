@@ -132,19 +132,37 @@ struct DataBody {
   const StmtNode* post;
   bool product;
   const Real* freq;  // the frequency variable's storage, or null
+  bool level;        // the expression is a level's: it weights its own observations
 };
+
+// Whether e holds a LEVEL or LEVELDELTA of this summation (one inside a
+// nested DATA belongs to that DATA's own loop).
+bool holdsLevel(const ExprNode* e) {
+  if (!e) return false;
+  if (e->kind == NodeKind::Level || e->kind == NodeKind::LevelDelta) return true;
+  if (e->kind == NodeKind::Data || e->kind == NodeKind::PData) return false;
+  for (const ExprNode* c : e->children)
+    if (holdsLevel(c)) return true;
+  return false;
+}
 
 DataBody dataBody(Interp& in, const ExprNode* n, int o) {
   const auto form = static_cast<DataForm>(n->index);
   const DataStore* store = currentDataStore(in);
   const Symbol* freqSym = store ? store->frequency : nullptr;
+  const ExprNode* e = n->children[static_cast<std::size_t>(o + 1)];
   return DataBody{form,
                   n->block(o),
-                  n->children[static_cast<std::size_t>(o + 1)],
+                  e,
                   n->block(o + 2),
                   form == DataForm::PROD || form == DataForm::PRODUCT,
-                  freqSym ? static_cast<const Real*>(freqSym->block) : nullptr};
+                  freqSym ? static_cast<const Real*>(freqSym->block) : nullptr,
+                  holdsLevel(e)};
 }
+
+// An observation's weight. A level's term already weights each observation
+// of its group by its frequency, so it is not weighted again.
+Real observationWeight(const DataBody& b, std::int32_t i) { return b.freq && !b.level ? b.freq[i - 1] : 1; }
 
 // Evaluates observation D_IDX (weight w > 0) and folds it into acc; returns
 // the term the per-observation record keeps.
@@ -220,7 +238,7 @@ Real evalDataNode(Interp& in, const ExprNode* n) {
   Real acc = b.product ? 1 : 0;
   for (std::int32_t i = 1; i <= nObs; ++i) {
     in.set.dIdx = i;
-    const Real w = b.freq ? b.freq[i - 1] : 1;
+    const Real w = observationWeight(b, i);
     Real term = 0;
     if (w > 0) term = foldObservation(in, b, w, recording, acc);
     if (recording) {
@@ -252,7 +270,7 @@ Real evalLevelNode(Interp& in, const ExprNode* n) {
   }
   for (;;) {
     in.set.dIdx = i;
-    const Real w = b.freq ? b.freq[i - 1] : 1;
+    const Real w = observationWeight(b, i);
     if (w > 0) foldObservation(in, b, w, false, acc);
     if (in.set.dIdx > i && in.set.dIdx <= nObs) i = in.set.dIdx;  // a nested level's group
     if (i >= nObs) break;
