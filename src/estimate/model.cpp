@@ -145,7 +145,6 @@ void createRunVariables(Interp& in, Model& m, ModelRun& r) {
   in.current = saved;
 }
 
-
 StmtNode* optionalThen(Interp& in, Model& m) {
   if (peekKind(in) != Tok::Then) return nullptr;
   advance(in);
