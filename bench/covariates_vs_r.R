@@ -7,11 +7,8 @@
 #     survreg(Surv(t, d) ~ x, dist = "weibull"). survreg's model is
 #     log T = b0 + b1 x + s W, so the Weibull scale is a = exp(b0) exp(b1 x)
 #     (zav: PARAM a FORM = LOGLIN COVAR x PARAM b1) and the shape is 1/s.
-# Run from the repository root: Rscript bench/covariates_vs_r.R
-# Installs R's survival package through apt-get when it is missing.
-if (!requireNamespace("survival", quietly = TRUE)) {
-  system("apt-get install -y r-cran-survival")
-}
+# Run from the repository root through bench/covariates_vs_r.sh, which
+# installs R and the survival package when they are missing.
 library(survival)
 options(digits = 15)
 dir <- "tests/programs/model"
