@@ -239,7 +239,7 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      "balls of which n*p are marked",
      "f(t) = comb(n*p,t)*comb(n-n*p,m-t)/comb(n,m)\n"
      "S(t) = sum(j=t+1..m, f(j))\n"
-     "(n, m and n*p are rounded to whole numbers)",
+     "(t, n, m and n*p are rounded to whole numbers)",
      {"proportion of marked balls", "number drawn", "number of balls"}},
     {"HYPER2EXP", "A proportion p fails with hazard h1, the rest with hazard h2", kHyper2ExpFormulas,
      {"proportion with hazard h1", "hazard of the first group", "hazard of the second group"}},
@@ -372,7 +372,7 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      "replacement from n balls of which n*p are marked",
      "f(t) = comb(t-1,m-1)*comb(n-t,n*p-m)/comb(n,n*p)\n"
      "S(t) = sum(j=t+1..n-n*p+m, f(j))\n"
-     "(n, m and n*p are rounded to whole numbers)",
+     "(t, n, m and n*p are rounded to whole numbers)",
      {"proportion of marked balls", "number of marked balls to draw", "number of balls"}},
     {"NORMAL", "The normal law with mean a and standard deviation b", kNormalFormulas, {"mean", "standard deviation"}},
     {"PARETO", "The Pareto law with minimum a and index b",
@@ -395,7 +395,7 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      "C = prod(j=0..n-1, 1+j*c)\n"
      "f(t) = comb(n,t)*A*B/C\n"
      "S(t) = sum(j=t+1..n, f(j))\n"
-     "(n is rounded to a whole number; c = 0 is BINOMIAL)",
+     "(t and n are rounded to whole numbers; c = 0 is BINOMIAL)",
      {"first share of marked balls", "number of draws", "share added after each draw"}},
     {"POWERFUNCTION", "The power law on [a, a+b] with power c; c = 1 is uniform",
      "z = (t-a)/b\n"
@@ -610,7 +610,7 @@ std::string pdfHelp(const PdfInfo& p) {
   if (!t) return s;
   addLines(s, t->about);
   addLines(s, t->formulas);
-  if (p.discrete && usesWord(t->formulas, "f(t)")) addLines(s, "(t is rounded to the nearest whole number)");
+  if (p.discrete && usesWord(t->formulas, "f(t)") && !usesWord(t->formulas, "rounded")) addLines(s, "(t is rounded to the nearest whole number)");
   for (const Notation& n : kNotation)
     for (std::string_view word : n.names)
       if (usesWord(t->formulas, word)) {
@@ -633,9 +633,9 @@ std::string pdfCatalogHelp(const PdfInfo& p) {
     s += kFourVars;
   }
   addLines(s, t && !t->exact.empty() ? t->exact : kExact);
+  s += "\n  Range: " + constraintText(p.timeRange, "t", p);
   if (p.varCount == 4 && t && usesWord(t->formulas, "f(t)"))
     addLines(s, p.discrete ? kDiscreteWindow : kWindow);
-  s += "\n  Range: " + constraintText(p.timeRange, "t", p);
   for (int i = 0; i < p.paramCount; ++i) {
     const std::size_t slot = static_cast<std::size_t>(i);
     const std::string_view name = p.paramNames[slot];

@@ -12,10 +12,13 @@
 #include <boost/math/special_functions/beta.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <boost/math/special_functions/zeta.hpp>
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -476,7 +479,7 @@ TEST(PdfHelp, EveryTextIsWellFormed) {
       ADD_FAILURE() << name << ": " << e.what();
       continue;
     }
-    Real t;
+    Real t = 0;
     EXPECT_EQ(fm->has("tq"), pdfBaseQuantile(pdf, 0.5L, p, t)) << name;
     EXPECT_EQ(help.find(name + ": "), 0u) << name;
     std::istringstream lines(help);
