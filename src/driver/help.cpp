@@ -7,6 +7,7 @@
 
 #include "dists/pdfcatalog.h"
 #include "driver/interp.h"
+#include "driver/pdfhelp.h"
 #include "exec/proctable.h"
 #include "funcs/catalog.h"
 #include "parse/forms.h"
@@ -158,28 +159,6 @@ void printFormList() {
     std::printf("%-15s", std::string(exprFormName(i)).c_str());
     if (i % 5 == 0 || i == kExprFormCount) std::printf("\n");
   }
-}
-
-std::string pdfHelp(const PdfInfo& p) {
-  std::string s = std::string(p.name) + ": ";
-  s += p.discrete ? "discrete" : "continuous";
-  s += ", parameters";
-  for (int i = 0; i < p.paramCount; ++i) {
-    s += i ? ", " : " ";
-    s += std::string(p.paramNames[static_cast<std::size_t>(i)]) + " (" +
-         std::string(paramRoleName(p.paramRoles[static_cast<std::size_t>(i)])) + ")";
-  }
-  if (p.hazard) s += ", HAZARD allowed";
-  return s;
-}
-
-std::string pdfCatalogHelp(const PdfInfo& p) {
-  std::string s = "  " + std::to_string(p.varCount) + (p.discrete ? " discrete" : " continuous") + " variables";
-  for (int i = 0; i < p.paramCount; ++i)
-    s += "\n  " + constraintText(p.paramRange[static_cast<std::size_t>(i)],
-                                 p.paramNames[static_cast<std::size_t>(i)], p);
-  s += "\n  Range: " + constraintText(p.timeRange, "t", p);
-  return s;
 }
 
 // Prints the body of a topic, with the lists some topics carry.
