@@ -2,10 +2,9 @@
 # Every example the help prints does what the help says:
 # - each line of the NUMBERS forms table ("  text  type value  note") goes
 #   through zav -pn and must give that type and value;
-# - each "Example:" of a topic or special-form block (the lines after it that
-#   are indented two blanks) goes through zav -p and must parse (exit
-#   status 0), wrapped in
-#   ZAV ... END unless it is a whole program.
+# - each "Example:" of a topic or special-form block (the lines indented two
+#   blanks after it and its caption) goes through zav -p and must parse (exit
+#   status 0), wrapped in ZAV ... END unless it is a whole program.
 #   help_examples.sh ZAV
 set -u
 zav=$1
@@ -54,9 +53,11 @@ while read -r -a row; do names+=("${row[@]}"); done < <("$zav" -h zav-no-such-to
   sed -n '/^Help is available for the following types/,/^$/p' | sed '1d;$d')
 echo "common_value = 1" > common.zav
 for name in "${names[@]}"; do
+  # The caption after "Example:" may run on over unindented lines.
   "$zav" -h "$name" | awk -v stem="$name" '
-    /^Example:/ { n++; file = stem "." n ".ex"; printf "" > file; next }
-    file != "" && /^  / { print substr($0, 3) > file; next }
+    /^Example:/ { n++; file = stem "." n ".ex"; printf "" > file; code = 0; next }
+    file != "" && /^  / { print substr($0, 3) > file; code = 1; next }
+    file != "" && !code { next }
     { file = "" }'
   shopt -s nullglob
   examples=("$name".*.ex)
@@ -66,6 +67,10 @@ for name in "${names[@]}"; do
     status=1
   fi
   for ex in "${examples[@]}"; do
+    if [ ! -s "$ex" ]; then
+      echo "$name: an example without code"
+      status=1
+    fi
     if [ "$(head -n 1 "$ex")" = ZAV ]; then cp "$ex" prog.zav; else { echo ZAV; cat "$ex"; echo END; } > prog.zav; fi
     if ! said=$("$zav" -q -p prog.zav 2>&1); then
       echo "$name: this example does not parse:"

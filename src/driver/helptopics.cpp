@@ -46,7 +46,7 @@ LOW and HIGH bounds); EPSILON (1E-5) is the convergence criterion.
 Where the results go, for parameter p in run r of model m (MODEL statements
 count from 1, and so do the runs of each):
   p.m.r  p.SE.m.r          estimate and standard error
-  p.LCI.m.r  p.UCI.m.r     likelihood confidence limits (with CI_PRINT)
+  p.LCI.m.r  p.UCI.m.r     likelihood confidence limits (with PRINT_CI)
   p.LOW.m.r  p.HIGH.m.r  p.START.m.r   bounds and start value used
   LOGLIKELIHOOD.m.r        log-likelihood at the estimate
   FREE_PARAMS.m.r  ITERATIONS.m.r  EVALS.m.r  CONVERGE_FLAG.m.r
@@ -55,8 +55,10 @@ count from 1, and so do the runs of each):
   LOGLIKELIHOOD is minus the log-likelihood, the value minimized).
 AIC_SELECT = TRUE adds the AIC model-selection table after the runs.
 Example: Weibull times, status 0 marking the right-censored ones, and the
-hazard multiplied by exp(b_group*group); run 2 fits without the covariate.
+hazard multiplied by exp(b_group*group); run 2 fits without the covariate
+(examples/survival.dat has these columns after a header line).
   DATAFILE("survival.dat")
+  INPUT_SKIP = 1
   DATA t FIELD 1  status FIELD 2  group FIELD 3
        tclose = IF status = 1 THEN t ELSE oo END
   END
@@ -68,9 +70,10 @@ hazard multiplied by exp(b_group*group); run 2 fits without the covariate.
         HAZARD COVAR group PARAM b_group LOW = -5 HIGH = 5 START = 0 END
     END END
   RUN
-    FULL THEN WRITELN("b_group = ", b_group.1.1, " +- ", b_group.SE.1.1) END
+    FULL
     REDUCE b_group = 0
   END
+  WRITELN("b_group = ", b_group.1.1, " +- ", b_group.SE.1.1)
 )"},
     {{"DATA"}, R"(DATA
   name FIELD f [LINE l] [= <expression>]   read from field f (of line l of
@@ -203,7 +206,8 @@ Example:
   END
   PLOT CURVE x (-1, 1, 11) BY y (-1, 1, 11) x y x*x + y*y END END
 )"},
-    {{"PLOT"}, R"(PLOT [(s1, s2, ...)] <CURVE statements> END   (open the plot file first with PLOTFILE)
+    {{"PLOT"}, R"(PLOT [(s1, s2, ...)] <CURVE statements> END
+(open the plot file first with PLOTFILE)
 The strings are gnuplot commands written before the curves; FINISHPLOT
 closes the plot file and runs gnuplot on it.
 Example:
@@ -212,8 +216,8 @@ Example:
     CURVE x (0, 1, 11) x x^2 END
   END
 )"},
-    {{"PROFILEBEGIN", "PROFILENEXT"}, R"(PROFILEBEGIN [(n)] <statements> END times statements: each PROFILENEXT stores the
-seconds since the last one in PROFILE[PROFILE_INDEX].
+    {{"PROFILEBEGIN", "PROFILENEXT"}, R"(PROFILEBEGIN [(n)] <statements> END times statements: each PROFILENEXT
+stores the seconds since the last one in PROFILE[PROFILE_INDEX].
 Example:
   PROFILEBEGIN (2)
     x = INTEGRATE v (0, 1) v^2 END
@@ -314,7 +318,7 @@ Forms: each example, the type and value it gives, and what it shows:
   30D6M1961Y   integer 2437481     day D month M year Y
   6M30D1961Y   integer 2437481     month M day D year Y
   1961Y6M30D   integer 2437481     year Y month M day D
-Letters of the forms may be of either case, except in the suffix table.
+Letters of the forms may be of either case, except the suffixes and i.
 Type the micro sign as Alt-230 and the degree sign as Alt-248 (the UTF-8
 signs are read too).
 )"},
@@ -325,6 +329,7 @@ signs are read too).
 constexpr HelpTopic kSpecialForms[] = {
     {{"IDENTIFIER"}, R"(IDENTIFIER: a variable or constant named in an expression, or an array
 element name[i, j] (a DATA variable takes one subscript, an observation).
+Settings: a DATA variable named without subscript reads observation D_IDX.
 Example:
   v: REAL[1 TO 3]
   v[2] = PI
@@ -332,12 +337,14 @@ Example:
 )"},
     {{"FUNCTION"}, R"(FUNCTION (user-defined): name(arg1, arg2, ...) calls a FUNCTION declared
 earlier (zav -h PROCEDURE); its value is what RETURN holds at its END.
+Settings: none.
 Example:
   FUNCTION sq(v: REAL): REAL RETURN = v * v END
   y = sq(3) + 1
 )"},
     {{"ARRAY"}, R"(ARRAY: a whole array named without subscripts, as an argument or in an
 assignment of one array to another of the same shape.
+Settings: none.
 Example:
   a: REAL[1 TO 3] = [1.0, 2.0, 4.0]
   b: REAL[1 TO 3]
@@ -351,8 +358,10 @@ weighted by FREQUENCY (or FREQ) when there is one: the likelihood of a MODEL.
 The first block runs before and the second after each observation. FORM:
 SUMLL (the default: the expression is a likelihood, its logarithms are
 summed), SUM or SUMMATION (the expression is a log-likelihood, summed),
-PROD or PRODUCT (likelihoods multiplied). Reads SMALLEST_LIKELIHOOD and
-LARGEST_LIKELIHOOD, which bound the likelihoods of SUMLL.
+PROD or PRODUCT (likelihoods multiplied).
+Settings: SMALLEST_LIKELIHOOD and LARGEST_LIKELIHOOD bound each likelihood
+of SUMLL (SMALLEST_LLIKELIHOOD and LARGEST_LLIKELIHOOD its logarithm); D_IDX
+is the observation being summed.
 Example:
   DATA x = D_IDX END
   total = DATA FORM = SUM x END
@@ -360,28 +369,31 @@ Example:
 )"},
     {{"DATAARRAY"}, R"(DATAARRAY: an array literal [e1, e2, ...]; nested brackets make more
 dimensions, [[row 1] [row 2]]. All elements are of one type.
+Settings: none.
 Example:
   flags: BOOLEAN[1 TO 4] = [TRUE, FALSE, FALSE, TRUE]
   m: INTEGER[1 TO 2, 1 TO 3] = [[1, 2, 3] [4, 5, 6]]
 )"},
     {{"DERIVATIVE"}, R"(DERIVATIVE [(order)] x = x0 [,] <expression> [[,] dx] END
 The derivative of the expression in the REAL variable x at x0 (Ridders'
-extrapolation), of order 1 unless given; dx is the largest step (default
-DIFF_DX). DEBUG_INT traces it.
+extrapolation), of order 1 unless given; dx is the largest step.
+Settings: DIFF_DX (the default dx, 0.001); DEBUG_INT traces it.
 Example:
   slope = DERIVATIVE x = 3, x^2 END
   curv = DERIVATIVE (2) x = 1, x^3, 0.01 END
 )"},
     {{"FINDMIN"}, R"(FINDMIN x (low, high [, start [, tol [, maxits]]]) <expression> END
 The x in [low, high] where the expression is smallest (Brent's method),
-started at start (default the middle). Reads FIND_EPS, FIND_MAXITS,
-BRENT_MAGIC, LARGE_ZERO and MACHINE_EPSILON.
+started at start (default the middle).
+Settings: FIND_EPS (default tol), FIND_MAXITS (default maxits), BRENT_MAGIC,
+LARGE_ZERO, MACHINE_EPSILON.
 Example:
   best = FINDMIN x (0, 5) (x - 2)^2 END
 )"},
     {{"FINDZERO"}, R"(FINDZERO x (low, high [, tol [, maxits]]) <expression> END
 A zero of the expression in x between low and high (Brent's method); the
-expression must change sign there. Reads FIND_EPS, FIND_MAXITS and
+expression must change sign there.
+Settings: FIND_EPS (default tol), FIND_MAXITS (default maxits),
 MACHINE_EPSILON.
 Example:
   root = FINDZERO x (0, 3) x^2 - 2 END
@@ -389,12 +401,15 @@ Example:
     {{"FUNCTION"}, R"(FUNCTION (intrinsic): NAME(arg1, arg2, ...) calls an intrinsic function;
 a function without arguments may be written without (). Every operator is
 one too: a + b is ADD(a, b). zav -h FUNCTIONS lists them.
+Settings: those of each function (zav -h NAME).
 Example:
   y = ADD(2, 3) * SQRT(2) + RAND
 )"},
     {{"IF"}, R"(IF <bexpr> THEN e1 [ELSEIF <bexpr> THEN e2 ...] ELSE e3 END
 An expression: the value of the first branch whose condition holds. ELSE
-is required; INTEGER and REAL branches give a REAL.
+is required; INTEGER and REAL branches give a REAL. Only the chosen branch
+is evaluated.
+Settings: none.
 Example:
   x = -2.5
   y = IF x < 0 THEN -x ELSEIF x = 0 THEN 0 ELSE x END
@@ -402,8 +417,9 @@ Example:
     {{"INTEGRATE"}, R"(INTEGRATE x (low, high [, n or tol]) <expression> END
 The integral of the expression over the REAL variable x from low to high.
 A third value above 1 is the number of points or steps, otherwise the
-tolerance. Reads INTEGRATE_METHOD (I_ROMBERG, the default, I_SIMPSON,
-I_TRAP_CLOSED, I_TRAP_OPEN, I_AQUAD), INTEGRATE_N and INTEGRATE_TOL;
+tolerance.
+Settings: INTEGRATE_METHOD (I_ROMBERG, the default, I_SIMPSON, I_TRAP_CLOSED,
+I_TRAP_OPEN, I_AQUAD), INTEGRATE_N (default n), INTEGRATE_TOL (default tol);
 DEBUG_INT traces it.
 Example:
   area = INTEGRATE x (0, 1) x^2 END
@@ -413,7 +429,8 @@ Example:
 Inside a DATA expression: a group of consecutive observations that starts at
 the current one and goes on while the condition holds at the next one. The
 body (as in DATA: blocks, FORM, expression) is summed over the group, and
-the outer DATA goes on after the group. Reads FREQUENCY as DATA does.
+the outer DATA goes on after the group. FREQUENCY weights it as in DATA.
+Settings: as DATA.
 Example:
   DATA g = (D_IDX + 1) DIV 2  first = D_IDX MOD 2 END
   groups = DATA FORM = SUM LEVEL first = 0 THEN FORM = SUM g END ^ 2 END
@@ -421,26 +438,30 @@ Example:
     {{"LEVELDELTA"}, R"(LEVELDELTA <expression> THEN <DATA body> END
 As LEVEL, but the group goes on while the expression keeps the value it had
 at the group's first observation.
+Settings: as DATA.
 Example:
   DATA g = (D_IDX + 1) DIV 2  x = D_IDX END
   sq = DATA FORM = SUM LEVELDELTA g THEN FORM = SUM x END ^ 2 END
 )"},
     {{"PARAM"}, R"(PARAM name [LOW = e] [HIGH = e] [START = e] [TEST = c] [FORM = f] END
 Declares a model parameter inside a MODEL's likelihood (usually as a PDF
-argument). LOW, HIGH and START default to LOW_DEFAULT, HIGH_DEFAULT and
-START_DEFAULT; TEST (default TEST_DEFAULT) is its value in a WITH run that
-leaves it out; FORM (zav -h FORMS) combines it with the HAZARD covariates.
+argument). TEST is its value in a WITH run that leaves it out; FORM
+(zav -h FORMS) combines it with the HAZARD covariates.
+Settings: LOW_DEFAULT, HIGH_DEFAULT, START_DEFAULT and TEST_DEFAULT for the
+clauses left out; ALT_LOGISTIC (the LOGISTIC form), EXP_HAZARD.
 Example:
   DATA x = RAND END
   MODEL
     DATA PDF NORMAL(x) PARAM mu LOW = -1 HIGH = 2 START = 0.5 TEST = 0 END,
-                       PARAM sigma LOW = 0.01 HIGH = 10 START = 1 FORM = NUMBER END END END
+                       PARAM sigma LOW = 0.01 HIGH = 10 START = 1
+                                   FORM = NUMBER END END END
   RUN
     FULL
   END
 )"},
     {{"PDATA"}, R"(PDATA: a DATA expression (zav -h DATA) whose observations may be summed
 in parallel; the same result.
+Settings: as DATA.
 Example:
   DATA x = D_IDX END
   total = PDATA FORM = SUM x END
@@ -450,7 +471,9 @@ Example:
 The likelihood of one observation under the PDF (zav -h PDFS lists them,
 zav -h NAME gives its parameters): the density at t(open) when t(close) is
 left out or equal, S(t(open)) - S(t(close)) for an interval, divided by the
-probability between the truncation points. Discrete PDFs take one count.
+probability between the truncation points. Discrete PDFs read counts.
+Settings: EXP_HAZARD (TRUE: HAZARD multiplies the hazard by exp(XB), FALSE:
+by XB).
 Example:
   DATA t = D_IDX END
   f = PDF WEIBULL(2.5) 3, 1.5 END
@@ -458,31 +481,33 @@ Example:
 )"},
     {{"PHAZARD"}, R"(PHAZARD NAME(q [, t(left trunc) [, t(right trunc) ...]]) p1 [,] p2 ... END
 The hazard at the q-th quantile of the PDF: PPDF/(1 - q), +oo at q = 1.
-Reads FIND_EPS and FIND_MAXITS where the quantile has no closed form.
+Settings: as QUANTILE.
 Example:
   h = PHAZARD WEIBULL(0.5) 3, 1.5 END
 )"},
     {{"PPDF"}, R"(PPDF NAME(q [, t(left trunc) [, t(right trunc) ...]]) p1 [,] p2 ... END
-The density of the PDF at its q-th quantile, f(t(q)). Reads FIND_EPS and
-FIND_MAXITS where the quantile has no closed form.
+The density of the PDF at its q-th quantile, f(t(q)).
+Settings: as QUANTILE.
 Example:
   d = PPDF NORMAL(0.975) 0, 1 END
 )"},
     {{"POSTASSIGN"}, R"(POSTASSIGN <expression> [,] <statement> END
 The value of the expression, after which the statement runs.
+Settings: none.
 Example:
   n = 1
   y = POSTASSIGN n * 10, n = n + 1 END
 )"},
     {{"PREASSIGN"}, R"(PREASSIGN <statement> [,] <expression> END
 Runs the statement, then gives the value of the expression.
+Settings: none.
 Example:
   y = PREASSIGN x = 2.5, x * x END
 )"},
     {{"PRODUCT"}, R"(PRODUCT i (from, to [, tol]) <expression> END
 The product of the expression over the INTEGER i = from .. to (1 when
 to < from); with tol it stops once a factor changes the product by less.
-DEBUG_INT traces it.
+Settings: DEBUG_INT traces it.
 Example:
   fact = PRODUCT i (1, 5) i END
 )"},
@@ -490,21 +515,23 @@ Example:
     p1 [,] p2 ... [[,] HAZARD ...] END
 The t with S(t) = 1 - q for the PDF with the given parameters, truncated
 to [left, right] when given. Closed forms where the PDF has one, otherwise
-a search with tol (default FIND_EPS) and maxits (default FIND_MAXITS).
+a search with tol and maxits.
+Settings: FIND_EPS (default tol), FIND_MAXITS (default maxits),
+MACHINE_EPSILON, EXP_HAZARD.
 Example:
   median = QUANTILE WEIBULL(0.5) 3, 1.5 END
   z = QUANTILE NORMAL(0.975) 0, 1 END
 )"},
     {{"QDF"}, R"(QDF NAME(q [, t(left trunc) [, t(right trunc) ...]]) p1 [,] p2 ... END
-The quantile density, dt(q)/dq = 1/PPDF. Reads FIND_EPS and FIND_MAXITS
-where the quantile has no closed form.
+The quantile density, dt(q)/dq = 1/PPDF.
+Settings: as QUANTILE.
 Example:
   w = QDF NORMAL(0.975) 0, 1 END
 )"},
     {{"SUMMATION"}, R"(SUMMATION i (from, to [, tol]) <expression> END
 The sum of the expression over the INTEGER i = from .. to (0 when to <
 from); with tol it stops once a term changes the sum by less than tol.
-DEBUG_INT traces it.
+Settings: DEBUG_INT traces it.
 Example:
   s = SUMMATION i (1, 10) i^2 END
   euler = SUMMATION k (0, 100, 1E-15) 1 / GAMMA(k + 1) END
