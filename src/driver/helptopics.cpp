@@ -177,6 +177,10 @@ Example:
   m[2, 1] = n
 )"},
     {{"FUNCTION"}, R"(Function expressions: name(arg1, arg2, ...); zav -h FUNCTIONS lists them.
+Operators, loosest first: = <> < > <= >=; + - OR XOR; * / DIV MOD SHL SHR
+AND; ^. Each level works left to right (2^3^2 is 64), and a leading - or NOT
+binds tightest: -2^2 is 4, so write -(x^2). AND binds like *, so compare in
+parentheses: (a > 0) AND (b > 0).
 Example:
   y = SQRT(2) + MAX(1, 4)
 Special expression forms:
