@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds zav and runs the bundled example.
+# Builds zav and runs the bundled example: a Weibull survival fit with right
+# censoring and a covariate (examples/weibull.zav on examples/survival.dat).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 cd examples
-../build/zav -q hello.zav
+../build/zav -q weibull.zav

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages zav needs (when run as root and something is
-# missing), then configures and builds into ./build.
+# missing), then configures and builds into ./build. gnuplot-nox is needed
+# only to render plots (and by the tests, which load every plot file written).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(g++ cmake make libgtest-dev libbenchmark-dev libboost-dev)
+packages=(g++ cmake make libgtest-dev libbenchmark-dev libboost-dev gnuplot-nox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

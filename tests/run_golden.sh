@@ -6,6 +6,10 @@
 # CASE.in     standard input (default: empty)
 # CASE.exit   expected exit status (default: 0)
 # The case runs in a scratch copy of its folder, so files it writes vanish.
+# Every gnuplot command file the case writes (a new file with numbered data
+# files beside it) is loaded by gnuplot on the dumb terminal; any message from
+# gnuplot fails the case. A file that a run-time error cut off in mid-line is
+# left out.
 set -u
 zav=$1
 case_path=$2
@@ -27,6 +31,7 @@ input=/dev/null
 want_exit=0
 [ -f "$name.exit" ] && want_exit=$(tr -d '[:space:]' < "$name.exit")
 
+before=$(find . -type f | sort)
 "$zav" "${args[@]}" < "$input" > "$work/.actual" 2>"$work/.stderr"
 got_exit=$?
 status=0
@@ -39,4 +44,31 @@ if [ "$got_exit" != "$want_exit" ]; then
   cat "$work/.stderr"
   status=1
 fi
+
+# Plot command files: new files whose data-file stem (the name up to its last
+# full stop, or the whole name, then a full stop) numbers at least one file.
+plots=()
+while IFS= read -r f; do
+  [ -n "$f" ] || continue
+  base=${f##*/}
+  case "$base" in .actual|.stderr|*.[0-9][0-9][0-9]) continue ;; esac
+  if [[ "$base" == *.* ]]; then stem=${f%.*}.; else stem=$f.; fi
+  compgen -G "$stem[0-9][0-9][0-9]" >/dev/null || continue
+  [ -z "$(tail -c 1 "$f")" ] || continue
+  plots+=("$f")
+done < <(comm -13 <(echo "$before") <(find . -type f | sort))
+if [ ${#plots[@]} -gt 0 ] && ! command -v gnuplot >/dev/null; then
+  echo "golden $name: gnuplot is needed to check its plot files (scripts/setup.sh installs gnuplot-nox)"
+  status=1
+  plots=()
+fi
+for f in "${plots[@]}"; do
+  said=$(timeout 60 gnuplot -e 'set terminal dumb; set output ".render"' "$f" 2>&1 < /dev/null)
+  gp_exit=$?
+  if [ $gp_exit != 0 ] || [ -n "$said" ]; then
+    echo "golden $name: gnuplot does not take $f (exit $gp_exit):"
+    echo "$said"
+    status=1
+  fi
+done
 exit $status

@@ -87,6 +87,21 @@ class DataReader {
     return c;
   }
   bool atEof() { return peek() == EOF; }
+  // Editors and spreadsheets often leave blank lines after the last
+  // observation: when only white space is left, the file has ended. Blank
+  // lines with observations after them are read as usual (and refused), so
+  // the position is restored. A file that cannot seek is read as usual.
+  bool onlyWhiteSpaceLeft() {
+    if (!isWhite(peek())) return false;
+    const long at = std::ftell(fp_);
+    if (at < 0) return false;
+    int c;
+    while (isWhite(c = get())) {
+    }
+    if (c == EOF) return true;
+    std::fseek(fp_, at, SEEK_SET);
+    return false;
+  }
   bool atEoln() {
     const int c = peek();
     return c == '\n' || c == '\r';
@@ -98,6 +113,7 @@ class DataReader {
   }
   void unget(int c) { std::ungetc(c, fp_); }
   bool isDelimiter(int c) const { return c != EOF && delim_[static_cast<unsigned char>(c)]; }
+  static bool isWhite(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
 
   int get() {
     errno = 0;
@@ -158,6 +174,17 @@ void readField(Interp& in, DataReader& r, const std::string& fileName, const Fie
   }
 }
 
+// The texts that number-to-text conversion writes for values no number
+// literal can spell, so a file the program wrote reads back (and a field can
+// hold a right-censored time).
+bool writtenSpecial(const Settings& s, const std::string& text, Real& x) {
+  if (text == "+oo" || text == "oo") x = s.infinity;
+  else if (text == "-oo") x = s.negInfinity;
+  else if (text == "NaN") x = s.nan;
+  else return false;
+  return true;
+}
+
 }  // namespace
 
 std::int32_t readDataFile(Interp& in, const DataSpec& desc, std::vector<Real>& slots,
@@ -184,7 +211,7 @@ std::int32_t readDataFile(Interp& in, const DataSpec& desc, std::vector<Real>& s
   std::string scratch;
   std::int32_t obs = 0;
   in.set.lineNumb = 0;
-  while (!r.atEof()) {
+  while (!r.atEof() && !r.onlyWhiteSpaceLeft()) {
     in.set.lineNumb = ++obs;
     std::fill(slots.begin(), slots.end(), Real{0});
     for (std::int32_t l = 1; l <= lines; ++l) {
@@ -207,14 +234,16 @@ std::int32_t readDataFile(Interp& in, const DataSpec& desc, std::vector<Real>& s
       const std::string& text = plan.buffers[plan.bufferOf[k]].text;
       const NumLit value = parseNumber(text);
       // A data variable is REAL: a complex field has no value it could hold.
-      const bool ok = value.valid && value.type != NumType::Complex;
+      Real x = value.r;
+      bool ok = value.valid && value.type != NumType::Complex;
+      if (!ok) ok = writtenSpecial(in.set, text, x);
       if (traceValues)
         std::printf("Obs %d, var %zu, (line %d col %d):\n   \"%s\" --> %s\n", obs, k + 1, v.line, v.field, text.c_str(),
-                    ok ? realToText(in.set, value.r, 13, 7).c_str() : "was bad");
+                    ok ? realToText(in.set, x, 13, 7).c_str() : "was bad");
       if (!ok)
         dataError(in, "Bad value for observation #: " + num(obs) + " (line " + num(v.line) + ", field " + num(v.field) +
                           "). Can't convert: \"" + text + "\" to a number");
-      slots[k] = value.r;
+      slots[k] = x;
     }
     finish();
     r.checkStillOpen();

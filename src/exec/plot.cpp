@@ -18,24 +18,17 @@
 namespace zav {
 namespace {
 
-// gnuplot's plot styles: whether splot takes them, how many expressions
-// beyond x and y (and z) they need, and how many data columns they use.
-struct PlotStyle {
-  std::string_view name;
-  bool allows3d;
-  int extraRequired;
-  int extraColumns;
-};
-
 // Matched in this order by leading characters, so the order decides
-// ("linespoints" takes the row of "lines").
+// ("linespoints" takes the row of "lines"). gnuplot's own column counts
+// decide the sizes: financebars reads x, open, low, high, close, and a 3-D
+// vector reads x, y, z, dx, dy, dz.
 constexpr PlotStyle kStyles[] = {
-    {"boxerrorbars", false, 2, 4}, {"boxes", false, 0, 0},       {"boxxyerrorbars", false, 2, 5},
-    {"candlesticks", false, 5, 5}, {"dots", true, 0, 0},         {"errorbars", false, 1, 2},
-    {"financebars", false, 5, 5},  {"fsteps", false, 0, 0},      {"histeps", false, 0, 0},
-    {"impulses", true, 0, 0},      {"lines", true, 0, 0},        {"linespoints", true, 0, 0},
-    {"points", true, 0, 0},        {"steps", false, 0, 0},       {"vector", true, 2, 2},
-    {"xerrorbars", false, 1, 2},   {"xyerrorbars", false, 2, 4},
+    {"boxerrorbars", false, 2, 4, 0, 0}, {"boxes", false, 0, 0, 0, 0},    {"boxxyerrorbars", false, 2, 5, 0, 0},
+    {"candlesticks", false, 5, 5, 0, 0}, {"dots", true, 0, 0, 0, 0},      {"errorbars", false, 1, 2, 0, 0},
+    {"financebars", false, 3, 3, 0, 0},  {"fsteps", false, 0, 0, 0, 0},   {"histeps", false, 0, 0, 0, 0},
+    {"impulses", true, 0, 0, 0, 0},      {"lines", true, 0, 0, 0, 0},     {"linespoints", true, 0, 0, 0, 0},
+    {"points", true, 0, 0, 0, 0},        {"steps", false, 0, 0, 0, 0},    {"vector", true, 2, 2, 3, 3},
+    {"xerrorbars", false, 1, 2, 0, 0},   {"xyerrorbars", false, 2, 4, 0, 0},
 };
 
 const PlotStyle* findStyle(std::string_view with) {
@@ -235,6 +228,8 @@ const ExprNode* argAt(const ExprNode* args, int k) {
 
 }  // namespace
 
+std::span<const PlotStyle> plotStyles() { return kStyles; }
+
 std::string plotDataStem(const std::string& plotName) {
   const auto slash = plotName.rfind('/');
   const auto base = slash == std::string::npos ? 0 : slash + 1;
@@ -325,8 +320,8 @@ Flow runCurve(Interp& in, const StmtNode& s) {
   if (c.with) {
     with = textOf(in, c.with);
     if (const PlotStyle* st = findStyle(with)) {
-      required += st->extraRequired;
-      columns += st->extraColumns;
+      required += dims == 3 ? st->extraRequired3d : st->extraRequired;
+      columns += dims == 3 ? st->extraColumns3d : st->extraColumns;
       if (dims == 3 && !st->allows3d) runError(in, "3 dimensional CURVE not allowed for: \"" + with + "\"");
     }
   }

@@ -2,13 +2,28 @@
 // (the plot file FPLOT) and one numbered data file per curve (FPLOTDATA);
 // PLOTFILE opens the plot file and FINISHPLOT closes it and runs gnuplot.
 #pragma once
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "exec/exec.h"
 
 namespace zav {
 
 struct Interp;
+
+// A gnuplot plot style of the WITH clause: how many expressions beyond x and
+// y (x, y and z for splot) it needs and how many data columns it uses, in 2-D
+// and, when splot takes it, in 3-D.
+struct PlotStyle {
+  std::string_view name;
+  bool allows3d;
+  int extraRequired, extraColumns;
+  int extraRequired3d, extraColumns3d;
+};
+
+// The styles in the order a WITH string is matched against them.
+std::span<const PlotStyle> plotStyles();
 
 // Each returns the code of the body it ran (CURVE has none).
 Flow runPlot(Interp& in, const StmtNode& s);

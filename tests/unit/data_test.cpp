@@ -202,5 +202,25 @@ TEST_F(DataProgram, CopyDataVarRequiresDataVariables) {
       << o.out;
 }
 
+TEST_F(DataProgram, WhiteSpaceAfterTheLastObservationEndsTheFile) {
+  // Blank and blank-only lines (with a carriage return too) at the end are
+  // not observations; the texts WRITE uses for infinities and NaN read back.
+  const std::string data = file("tail.dat", "1 +oo\n2 -oo\n3 oo\n4 NaN\n\n  \t\r\n \n");
+  const Outcome o = run("DATAFILE(\"" + data +
+                        "\") PRINT_DATA_STATS = FALSE DATA a FIELD 1 b FIELD 2 END "
+                        "WRITELN(N_OBS) FOR D_IDX = 1 TO N_OBS DO WRITELN(ISNAN(b), \" \", b) END");
+  EXPECT_EQ(o.status, kExitOk) << o.out;
+  EXPECT_NE(o.out.find("4\nFALSE          +oo\nFALSE          -oo\nFALSE          +oo\nTRUE NaN\n"), std::string::npos) << o.out;
+}
+
+TEST_F(DataProgram, ABlankLineBetweenObservationsIsStillRefused) {
+  const std::string data = file("gap.dat", "1\n\n2\n");
+  const Outcome o = run("DATAFILE(\"" + data + "\") DATA a FIELD 1 END");
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_NE(o.out.find("Error (data): Unexpected end of line reading obs. 2, line 1 of 1, field 1 of 1"),
+            std::string::npos)
+      << o.out;
+}
+
 }  // namespace
 }  // namespace zav
