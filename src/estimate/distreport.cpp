@@ -31,10 +31,12 @@ std::string padLeft(const std::string& t, std::size_t w) {
 }
 
 // The PDF terms in the order the likelihood is written; the statement
-// blocks of the assignment forms hold no terms of the likelihood.
+// blocks of the assignment forms hold no terms of the likelihood. Terms
+// without a density (the indicators of a mixture, the bivariate normal)
+// have no distribution to show.
 void collectPdfs(const ExprNode* n, std::vector<const ExprNode*>& out) {
   if (!n) return;
-  if (n->kind == NodeKind::Pdf) out.push_back(n);
+  if (n->kind == NodeKind::Pdf && pdfHasDensity(n->index)) out.push_back(n);
   for (const ExprNode* c : n->children) collectPdfs(c, out);
 }
 
