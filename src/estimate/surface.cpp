@@ -48,10 +48,12 @@ ExprNode* likelihoodValue(const Model& m) {
 void releaseBorrowed(ExprNode* e, const Model& m) {
   while (e && e != m.likelihood.get()) {
     e->blocks.clear();
-    ExprNode* inner = e->kind == NodeKind::PreAssign ? e->children[1] : e->children[0];
-    e->children.assign(e->children.size(), nullptr);
-    if (inner == m.likelihood.get()) return;
-    e = inner;
+    ExprNode*& inner = e->kind == NodeKind::PreAssign ? e->children[1] : e->children[0];
+    if (inner == m.likelihood.get()) {
+      inner = nullptr;
+      return;
+    }
+    e = inner;  // a wrapper of ours: freed with the statement
   }
 }
 
