@@ -46,10 +46,13 @@ struct Grid {
   Real errC, dxScale;
 };
 
-// A setting's value as the heading shows it: whole numbers without decimals.
+// A setting's value as the heading shows it: the shortest form that keeps
+// ten significant digits ("0", "2.5", "1.96").
 std::string settingText(const Interp& in, Real x) {
-  if (x == std::trunc(x) && std::fabs(x) < 1e15L) return std::to_string(static_cast<long long>(x));
-  return rt(in, x, 0, 4);
+  if (!std::isfinite(x)) return rt(in, x, 0, 4);
+  char text[48];
+  std::snprintf(text, sizeof text, "%.10Lg", x);
+  return text;
 }
 
 std::string settingsText(const Interp& in, const Grid& g) {
