@@ -37,6 +37,7 @@ struct DriverState {
   bool staticCreation = false;    // variables made while an inline program runs are static
   int tempCounter = 0;            // numbers the anonymous "%T" constants
   bool dataTransforming = false;  // data variables read element 1 while a DATA transform runs
+  bool dataSummaries = false;     // D_IDX may name a data variable's summary elements (the fit's means)
 };
 
 // The directory search of FINDFIRST / FINDNEXT, released by FINDQUIT.

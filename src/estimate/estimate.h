@@ -94,10 +94,20 @@ void printMatrix(Interp& in, const Real* a, int n, bool inverted);
 
 // ---- reports ----
 std::string formLabel(int form);
+// The free parameters of the run with their start values and bounds.
+void printFreeParamsTable(Interp& in);
 void printEstimatesTable(Interp& in, const Model& m);
 void printSETable(Interp& in, const Model& m);
 void printCITable(Interp& in, const Model& m);
 void printObservationTable(Interp& in);
 void modelSelection(Interp& in, const Model& m);
+
+// ---- distributions at mean covariate values, the likelihood surface ----
+// S(t), f(t) and h(t) of every PDF term with delta-method standard errors,
+// printed (PRINT_DISTS) and plotted (PLOT_DISTS, when a plot file is open).
+void reportDistributions(Interp& in, const Model& m);
+// The log-likelihood over the grid of the run's SURFACE parameters, as a
+// curve or a surface of the plot file.
+void plotSurface(Interp& in, const Model& m, const ModelRun& r);
 
 }  // namespace zav

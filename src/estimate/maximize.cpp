@@ -137,6 +137,7 @@ int runMethod(Interp& in, const std::string& method) {
 void covariance(Interp& in, const Model& m, bool second) {
   if (in.set.verbose) std::printf(second ? "Computing alternative covariance matrix\n" : "Computing covariance matrix\n");
   const std::int32_t evals = in.set.evals;
+  in.set.invertFlag = false;  // SETRANSFORM must not read a matrix being built
   const bool inverted = second ? informationMethod2(in) : informationMethod1(in);
   in.set.vcvEvals = in.set.evals - evals;
   in.set.evals = evals;
@@ -147,6 +148,7 @@ void covariance(Interp& in, const Model& m, bool second) {
     *static_cast<Real*>(elementBlock(*w.free[k]->varSym)) = inverted ? w.matrix[k * n + k] : in.set.infinity;
   if (getBooleanByName(in, "PRINT_SE")) printSETable(in, m);
   if (getBooleanByName(in, "PRINT_VCV")) printMatrix(in, w.matrix.data(), static_cast<int>(n), inverted);
+  reportDistributions(in, m);
 }
 
 void solveRun(Interp& in, Model& m, const ModelRun& r) {
@@ -163,6 +165,7 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
   w.matrix.assign(n * n, s.infinity);
   if (s.verbose) std::printf("Free params = %zu\n", n);
   prepareRestartFile(in, m, r);
+  if (getBooleanByName(in, "PRINT_FREE_PARAMS")) printFreeParamsTable(in);
   checkStartValues(in);
   const bool printInfo = getBooleanByName(in, "PRINT_INFO");
   for (int k = 1;; ++k) {
@@ -188,6 +191,7 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
     printCITable(in, m);
   }
   if (getBooleanByName(in, "PRINT_LLIKS")) printObservationTable(in);
+  if (r.surface[0]) plotSurface(in, m, r);
   // The run's model variables are written before its THEN blocks, which
   // may read them.
   std::vector<Real> se(n, 0);

@@ -53,8 +53,22 @@ std::string tableHead(const Interp& in, const std::string& title, const char* he
          header + "\n";
 }
 
+// The hazard multiplier has no name of its own in the program: it shows
+// under the keyword of the clause that made it.
+std::string paramName(const ModelParam& p) {
+  return p.form == static_cast<int>(ParamForm::HazardMultiplier) ? "HAZARD" : p.symbol->name;
+}
+
 std::string rowStart(const Interp& in, const ModelParam& p, int digits) {
-  return padLeft(p.symbol->name, 13) + " " + formLabel(p.form) + " " + rt(in, realOf(*p.symbol), 14, digits);
+  return padLeft(paramName(p), 13) + " " + formLabel(p.form) + " " + rt(in, realOf(*p.symbol), 14, digits);
+}
+
+// A number in a column of `width` that another number may touch: a blank,
+// then the number in one character less, so the digits never run together.
+std::string column(const Interp& in, Real x, int width, int decimals) {
+  std::string text(1, ' ');
+  text += rt(in, x, width - 1, decimals);
+  return text;
 }
 
 // Rows of every model parameter: free ones with `tail(k)` after the
@@ -76,6 +90,23 @@ std::vector<Real> freeValues(Interp& in) {
   return v;
 }
 
+// The value parameter p was held at in run r: the value of its reduction,
+// which is a constant, its TEST value, a program variable, or another
+// parameter (that one's estimate in the run, or its own held value).
+Real heldValue(const Model& m, const ModelRun& r, const ModelParam* p, int depth = 0) {
+  for (const auto& [param, value] : r.reductions) {
+    if (param != p) continue;
+    for (const auto& q : m.params) {
+      if (q->symbol != value) continue;
+      for (const RunParamVars& v : r.vars)
+        if (v.param == q.get()) return realOf(*v.est);
+      if (depth < 8 && q->state != ParamState::Constant) return heldValue(m, r, q.get(), depth + 1);
+    }
+    return realOf(*value);
+  }
+  return realOf(*p->test);
+}
+
 Real sampleSize(const Interp& in, Real fallback) { return in.set.icSampleSize > 0 ? in.set.icSampleSize : fallback; }
 
 }  // namespace
@@ -84,6 +115,27 @@ std::string formLabel(int form) {
   std::string label(form == static_cast<int>(ParamForm::NUMBER) ? "" : paramFormName(form));
   label.resize(8, ' ');
   return label;
+}
+
+void printFreeParamsTable(Interp& in) {
+  const RunWork& w = in.models.work;
+  const int digits = getIntegerByName(in, "MIN_SIGNIFICANT");
+  std::string text = "\nFree parameters: " + std::to_string(w.free.size()) + "\n" + "         Name Form" +
+                     padLeft("Start", 19) + padLeft("Low", 17) + padLeft("High", 17) + "\n";
+  for (std::size_t k = 0; k < w.free.size(); ++k) {
+    const ModelParam& p = *w.free[k];
+    text += padLeft(paramName(p), 13);
+    text += ' ';
+    text += formLabel(p.form);
+    text += ' ';
+    text += rt(in, w.start[k], 14, digits);
+    for (const Real v : {w.low[k], w.high[k]}) {
+      text += "   ";
+      text += rt(in, v, 14, digits);
+    }
+    text += '\n';
+  }
+  out(in, text);
 }
 
 void printEstimatesTable(Interp& in, const Model& m) {
@@ -149,7 +201,8 @@ void printObservationTable(Interp& in) {
     const Real entropy = -lik * ln;
     char index[32];
     std::snprintf(index, sizeof index, "%5zu", i + 1);
-    text += index + rt(in, w, 5, 1) + rt(in, lik, 12, 6) + rt(in, ln, 12, 6) + rt(in, entropy, 12, 6) + "\n";
+    text += index + column(in, w, 5, 1) + column(in, lik, 12, 6) + column(in, ln, 12, 6) + column(in, entropy, 12, 6) +
+            "\n";
     freqSum += w;
     entropySum += entropy;
   }
@@ -208,8 +261,8 @@ void modelSelection(Interp& in, const Model& m) {
       std::snprintf(head, sizeof head, "%3d", m.runs[r].number);
       std::snprintf(tail, sizeof tail, "%9d", params[r]);
       const Real delta = ic[r] - ic[best];
-      text += head + rt(in, ll[r], 11, 2) + rt(in, ic[r], 11, 2) + rt(in, delta, 8, 2) + rt(in, pr[r], 6, 3) +
-              rt(in, std::exp(delta / 2), 10, 2) + tail + (r == best ? " *" : "") + "\n";
+      text += head + column(in, ll[r], 11, 2) + column(in, ic[r], 11, 2) + column(in, delta, 8, 2) +
+              column(in, pr[r], 6, 3) + column(in, std::exp(delta / 2), 10, 2) + tail + (r == best ? " *" : "") + "\n";
     }
     text += "\nBayesian Model Average estimates\n";
     text += "Param       Param Best model   Best model   BMA          BMA          Number\n";
@@ -217,7 +270,7 @@ void modelSelection(Interp& in, const Model& m) {
     for (std::size_t i = 0; i < m.params.size(); ++i) {
       const ModelParam* p = m.params[i].get();
       if (p->state == ParamState::Constant) continue;
-      Real weight = 0, sum = 0, bestEst = realOf(*p->test), bestSe = 0;
+      Real weight = 0, sum = 0, bestEst = heldValue(m, m.runs[best], p), bestSe = 0;
       int averaged = 0;
       std::vector<std::pair<Real, Real>> fits(runs, {0, 0});
       std::vector<bool> freeIn(runs, false);
@@ -243,7 +296,7 @@ void modelSelection(Interp& in, const Model& m) {
           bmaSe += pr[r] / weight * std::sqrt(dev * dev + fits[r].second * fits[r].second);
         }
       char head[48], tail[16];
-      std::snprintf(head, sizeof head, "%5zu%12s", i + 1, p->symbol->name.c_str());
+      std::snprintf(head, sizeof head, "%5zu%12s", i + 1, paramName(*p).c_str());
       std::snprintf(tail, sizeof tail, "%9d", averaged);
       text += head;
       for (Real v : {bestEst, bestSe, bma, bmaSe}) {

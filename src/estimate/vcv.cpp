@@ -199,7 +199,9 @@ void printMatrix(Interp& in, const Real* a, int n, bool inverted) {
     for (int i = 0; i < n; ++i) {
       for (int j = 0; j <= i; ++j) {
         if (j > 0 && j % perLine == 0) text += "\n  ";
-        text += realToText(in.set, a[i * n + j], 13, digits);
+        // A blank and one column less: neighbours never run together.
+        text += ' ';
+        text += realToText(in.set, a[i * n + j], 12, digits);
       }
       text += '\n';
     }

@@ -230,6 +230,8 @@ const ExprNode* argAt(const ExprNode* args, int k) {
 
 std::span<const PlotStyle> plotStyles() { return kStyles; }
 
+std::string nextPlotDataName(Interp& in) { return dataFileName(in); }
+
 std::string plotDataStem(const std::string& plotName) {
   const auto slash = plotName.rfind('/');
   const auto base = slash == std::string::npos ? 0 : slash + 1;

@@ -39,6 +39,10 @@ void openPlotFile(Interp& in, const std::string& name);
 // part has no full stop keeps the whole name ("fig" gives "fig.").
 std::string plotDataStem(const std::string& plotName);
 
+// The name of the next numbered data file of the plot file ("fig.001",
+// "fig.002", ...); counts it as used.
+std::string nextPlotDataName(Interp& in);
+
 // The gnuplot to run: the GNUPLOT setting as a file or along PATH, else the
 // environment variable GNUPLOT the same way; empty when none is found.
 std::string findGnuplot(const std::string& setting);

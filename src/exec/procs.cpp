@@ -8,6 +8,7 @@
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "driver/os.h"
+#include "estimate/transform.h"
 #include "exec/fileio.h"
 #include "exec/plot.h"
 #include "exec/proctable.h"
@@ -174,8 +175,7 @@ void callProcedure(Interp& in, int code, const ExprNode* args, int line) {
     case Proc::DRAWDOWN: procDrawdown(in, args); return;
     case Proc::FINISHPLOT: procFinishplot(in, args); return;
     case Proc::PLOTFILE: procPlotfile(in, args); return;
-    // NOT YET AVAILABLE: the data-variable, array and plot procedures.
-    case Proc::PTRANSFORM: notAvailable(in, name);
+    case Proc::PTRANSFORM: procPtransform(in, args); return;
   }
   notAvailable(in, name);
 }

@@ -5,6 +5,7 @@
 
 #include "driver/error.h"
 #include "driver/interp.h"
+#include "estimate/transform.h"
 #include "exec/exec.h"
 #include "funcs/catalog.h"
 #include "funcs/intrinsics.h"
@@ -125,9 +126,7 @@ Real evalRealCall(Interp& in, const ExprNode* n) {
       if (!(p >= 0 && p <= 1)) ReportError(in, ErrCat::Funct, "INVNORMAL prob is > 0 or < 1");
       break;
     }
-    case Fn::SETRANSFORM:
-      if (!in.modelRunning) runError(in, "SETRANSFORM must be called from within a MODEL statement");
-      break;
+    case Fn::SETRANSFORM: return evalSETransform(in, arg(n, 0));
     default: break;
   }
   Real out;

@@ -119,7 +119,8 @@ void requireBlock(Interp& in, const Symbol& s) {
   if ((s.flags & kDataVar) && !in.drv.dataTransforming) {
     // A data variable holds its observations followed by seven statistics;
     // a block made without them (too small to hold them) is all observations.
-    const std::int32_t n = s.count >= 7 ? s.count - 7 : s.count;
+    std::int32_t n = s.count >= 7 ? s.count - 7 : s.count;
+    if (in.drv.dataSummaries) n = s.count;
     if (in.set.dIdx < 1 || in.set.dIdx > n)
       ReportError(in, ErrCat::RunTime, "D_IDX out of range for DATA variable " + s.name + ". Found " +
                                            std::to_string(in.set.dIdx) + ".  Valid range is [1 to " +
