@@ -74,6 +74,15 @@ hazard multiplied by exp(b_group*group); run 2 fits without the covariate
     REDUCE b_group = 0
   END
   WRITELN("b_group = ", b_group.1.1, " +- ", b_group.SE.1.1)
+Example: the linear regression y = b0 + b1*x1 + b2*x2 + error, covariates
+acting on the normal mean through its FORM:
+  DATAFILE("xy.dat")
+  DATA y FIELD 1  x1 FIELD 2  x2 FIELD 3 END
+  MODEL
+    DATA PDF NORMAL(y) PARAM b0 FORM = ADD COVAR x1 PARAM b1 END
+                                           COVAR x2 PARAM b2 END END,
+         PARAM sigma LOW = 0.01 HIGH = 100 START = 1 END END END
+  RUN FULL END
 )"},
     {{"DATA"}, R"(DATA
   name FIELD f [LINE l] [= <expression>]   read from field f (of line l of
@@ -264,6 +273,9 @@ Example:
 END
 multiplies the hazard by exp(b_age*age + b_sex*sex) (by b_age*age + b_sex*sex
 when EXP_HAZARD is FALSE); the survival function becomes S(t)^multiplier.
+Covariates may also act on one parameter through its FORM:
+  PARAM a FORM = LOGLIN COVAR x PARAM b1 END END   gives a' = a*exp(b1*x)
+(zav -h FORMS lists the forms).
 Example:
   DATAFILE("people.dat")
   DATA t FIELD 1  age FIELD 2  sex FIELD 3 END
