@@ -329,10 +329,11 @@ int bfgs(Interp& in) {
     // Converged when the last step gained no more than EPSILON and the
     // quadratic model expected no more than that from it, or expects no
     // more from the next one: a stretch of tiny steps along a large
-    // gradient does not pass. A point reached from one that the model
-    // already called optimal needs no gradient of its own.
+    // gradient does not pass, nor does a prediction that is not a number.
+    // A point reached from one that the model already called optimal needs
+    // no gradient of its own.
     const bool small = s.iterations >= s.minimumIts && !(s.epsilon < s.deltaLL);
-    bool done = small && !(s.epsilon < expected);
+    bool done = small && expected <= s.epsilon;
     if (!done && moved && !roomForGradient()) {
       reason = 1;
     } else if (!done && moved) {
@@ -346,11 +347,11 @@ int bfgs(Interp& in) {
       bfgsUpdate(b.h, n, sv.data(), yv.data(), hy.data());
       fresh = false;
       decrease = direction(in, b);
-      done = small && !(s.epsilon < decrease);
+      done = small && decrease <= s.epsilon;
     }
     if (iterationDue(in, s.iterations)) iterationTrace(in, s.iterations, f, s.deltaLL);
     if (done) reason = 5;
-    else if (!moved && s.epsilon < decrease && s.evals < s.maxEvals) reason = 6;
+    else if (!moved && !(decrease <= s.epsilon) && s.evals < s.maxEvals) reason = 6;
     reason = stopCheck(in, reason);
   } while (reason == 0);
   return reason;
