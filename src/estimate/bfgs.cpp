@@ -313,14 +313,14 @@ int bfgs(Interp& in) {
   int reason = 0;
   do {
     ++s.iterations;
-    const Real expected = decrease;
+    Real expected = decrease;
     bool moved = false;
     Real fNew = lineSearch(in, b, f, moved);
     if (!moved && !fresh && s.evals < s.maxEvals) {
       // The accumulated matrix led nowhere: start again from the curvature.
       resetMatrix(b);
       fresh = true;
-      decrease = direction(in, b);
+      expected = decrease = direction(in, b);
       fNew = lineSearch(in, b, f, moved);
     }
     s.deltaLL = f - fNew;
