@@ -6,6 +6,7 @@
 // evaluations per parameter whatever the correlation of the estimates.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "driver/interp.h"
