@@ -63,6 +63,18 @@ Real simplexFirstVertex(Real start, Real low, Real high);
 // ---- conjugate gradients (variant 1 Fletcher-Reeves, 2 Polak-Ribiere) ----
 int conjugateGradient(Interp& in, int variant);
 
+// ---- bounded quasi-Newton (METHOD = "BFGS") ----
+int bfgs(Interp& in);
+// Its matrix arithmetic on n x n row-major matrices, exposed for testing:
+// the sweep on pivot k (sweeping a set of pivots leaves the Schur complement
+// of their block in the others; sweeping all inverts), the inversion of a
+// positive definite matrix (false when a pivot is not positive), and the
+// inverse-Hessian update for the step s and gradient change y, skipped
+// (false) unless s'y is positive; hy is scratch of n entries.
+void sweepPivot(std::vector<Real>& a, std::size_t n, std::size_t k);
+bool invertPositive(std::vector<Real>& a, std::size_t n);
+bool bfgsUpdate(std::vector<Real>& h, std::size_t n, const Real* s, const Real* y, Real* hy);
+
 // ---- simulated annealing ----
 int annealing(Interp& in);
 // The step-length adjustment after SA_ADJ_CYCLES cycles, for an acceptance

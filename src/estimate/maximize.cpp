@@ -129,6 +129,7 @@ int runMethod(Interp& in, const std::string& method) {
   if (key == "CGRADIENT1") return conjugateGradient(in, 1);
   if (key == "CGRADIENT2") return conjugateGradient(in, 2);
   if (key == "SIMPLEX") return simplexSearch(in);
+  if (key == "BFGS") return bfgs(in);
   if (key == "ANNEALING") return annealing(in);
   ReportError(in, ErrCat::RunTime, "Unimplemented or unknown METHOD: " + method);
 }

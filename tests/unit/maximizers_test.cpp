@@ -126,6 +126,54 @@ TEST(CiSearch, NotBracketedAndOutOfIterations) {
   EXPECT_NEAR(static_cast<double>(one.limit), 1 + 990.0 / (10 + 2 * (9801 - 5)), 1e-15);
 }
 
+// The quasi-Newton matrix arithmetic on A = [[4, 2, 0], [2, 3, 1], [0, 1, 2]]
+// (positive definite: leading minors 4, 8, 12).
+TEST(QuasiNewtonMatrix, SweepingEveryPivotInverts) {
+  const std::vector<Real> a = {4, 2, 0, 2, 3, 1, 0, 1, 2};
+  std::vector<Real> inv = a;
+  ASSERT_TRUE(invertPositive(inv, 3));
+  for (std::size_t i = 0; i < 3; ++i)
+    for (std::size_t j = 0; j < 3; ++j) {
+      Real v = 0;
+      for (std::size_t k = 0; k < 3; ++k) v += a[i * 3 + k] * inv[k * 3 + j];
+      EXPECT_NEAR(static_cast<double>(v), i == j ? 1.0 : 0.0, 1e-15) << i << "," << j;
+    }
+  // [[1, 2], [2, 1]] has the second pivot 1 - 4 < 0.
+  std::vector<Real> indefinite = {1, 2, 2, 1};
+  EXPECT_FALSE(invertPositive(indefinite, 2));
+}
+
+TEST(QuasiNewtonMatrix, SweepLeavesSchurComplement) {
+  // Sweeping pivot 0 leaves A11 - a10 a01 / a00 = [[3 - 4/4, 1], [1, 2]] in
+  // the other block: the inverse Hessian of the others when 0 is held.
+  std::vector<Real> a = {4, 2, 0, 2, 3, 1, 0, 1, 2};
+  sweepPivot(a, 3, 0);
+  EXPECT_NEAR(static_cast<double>(a[4]), 2.0, 1e-18);
+  EXPECT_NEAR(static_cast<double>(a[5]), 1.0, 1e-18);
+  EXPECT_NEAR(static_cast<double>(a[7]), 1.0, 1e-18);
+  EXPECT_NEAR(static_cast<double>(a[8]), 2.0, 1e-18);
+}
+
+TEST(QuasiNewtonMatrix, UpdateMeetsSecantOrIsSkipped) {
+  // From the identity, the step s = (1, 0, 2) with y = A s = (4, 3, 4): the
+  // updated matrix maps y back onto s and stays symmetric.
+  std::vector<Real> h = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+  const Real s[] = {1, 0, 2}, y[] = {4, 3, 4};
+  Real scratch[3];
+  ASSERT_TRUE(bfgsUpdate(h, 3, s, y, scratch));
+  for (std::size_t i = 0; i < 3; ++i) {
+    Real v = 0;
+    for (std::size_t j = 0; j < 3; ++j) v += h[i * 3 + j] * y[j];
+    EXPECT_NEAR(static_cast<double>(v), static_cast<double>(s[i]), 1e-15);
+    for (std::size_t j = 0; j < 3; ++j) EXPECT_NEAR(static_cast<double>(h[i * 3 + j] - h[j * 3 + i]), 0.0, 1e-18);
+  }
+  // s'y <= 0 (negative curvature along s): the matrix stays as it was.
+  const std::vector<Real> before = h;
+  const Real yDown[] = {-1, 0, 0};
+  EXPECT_FALSE(bfgsUpdate(h, 3, s, yDown, scratch));
+  EXPECT_EQ(h, before);
+}
+
 TEST(RestartFile, NumbersReadBackExactly) {
   const Real values[] = {0, 1, -2.5L, 1.0L / 3, 2e-300L, -7.123456789012345678e250L, 1.99999858356847519706L};
   for (Real v : values) {
