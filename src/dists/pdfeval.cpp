@@ -164,7 +164,7 @@ Real fdeplete(Interp& in, const Args& a) {
   const Real sA = std::exp(-r * age);
   const Real sM = d == 0 ? 0 : nm / n0;  // S(am) = nm/n0
   const Real lnComb = mathLnComb(in, n0, na);
-  return std::exp(lnComb) * std::pow(1 - sA, n0 - na) * std::pow(sA - sM, na) / (1 - sM);
+  return std::exp(lnComb) * dens::powr(1 - sA, n0 - na) * dens::powr(sA - sM, na) / (1 - sM);
 }
 
 // BIVNORMAL: variables tx(open), ty(open), tx(close), ty(close), then the

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "data/datastore.h"
+#include "dists/powr.h"
 #include "driver/interp.h"
 #include "estimate/estimate.h"
 #include "estimate/model.h"
@@ -166,7 +167,7 @@ Real foldObservation(Interp& in, const DataBody& b, Real w, bool recording, Real
     case DataForm::PROD:
     case DataForm::PRODUCT:
       if (recording) term = guardedLog(in, v);
-      acc *= w == 1 ? v : std::pow(v, w);
+      acc *= w == 1 ? v : dens::powr(v, w);
       break;
   }
   const int debug = in.set.debug;
