@@ -8,6 +8,7 @@
 #include <string>
 
 #include "data/datastore.h"
+#include "dists/pdfeval.h"
 #include "dists/powr.h"
 #include "driver/interp.h"
 #include "estimate/estimate.h"
@@ -133,24 +134,37 @@ struct DataBody {
   const StmtNode* post;
   bool product;
   const Real* freq;  // the frequency variable's storage, or null
+  bool logTerm;      // the body is one PDF term of a SUMLL form: its log is computed directly
+  LnGuard guard;
 };
 
 DataBody dataBody(Interp& in, const ExprNode* n, int o) {
   const auto form = static_cast<DataForm>(n->index);
   const DataStore* store = currentDataStore(in);
   const Symbol* freqSym = store ? store->frequency : nullptr;
+  const ExprNode* e = n->children[static_cast<std::size_t>(o + 1)];
+  const bool logTerm = form == DataForm::SUMLL && e->kind == NodeKind::Pdf && pdfHasLogTerm(e->index) &&
+                       in.set.debug < 8;
   return DataBody{form,
                   n->block(o),
-                  n->children[static_cast<std::size_t>(o + 1)],
+                  e,
                   n->block(o + 2),
                   form == DataForm::PROD || form == DataForm::PRODUCT,
-                  freqSym ? static_cast<const Real*>(freqSym->block) : nullptr};
+                  freqSym ? static_cast<const Real*>(freqSym->block) : nullptr,
+                  logTerm,
+                  lnGuard(in.set)};
 }
 
 // Evaluates observation D_IDX (weight w > 0) and folds it into acc; returns
 // the term the per-observation record keeps.
 Real foldObservation(Interp& in, const DataBody& b, Real w, bool recording, Real& acc) {
   if (b.pre) execList(in, b.pre);
+  if (b.logTerm) {
+    const Real term = evalPdfLogTerm(in, b.e, b.guard);
+    if (b.post) execList(in, b.post);
+    acc += w * term;
+    return term;
+  }
   const Real v = evalReal(in, b.e);
   if (b.post) execList(in, b.post);
   Real term = 0;
