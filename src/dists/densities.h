@@ -57,9 +57,7 @@ struct LogLaw {
   Real c[3] = {};
 };
 void prepareLogLaw(int pdf, const Real* p, LogLaw& law);
-// ln f(t) and ln S(t) of the prepared base law (k = 1). The PDFs without log
-// routines of their own take the logarithm of their density and survival.
-Real lawLnDensity(const LogLaw& law, Real t);
-Real lawLnSurvival(const LogLaw& law, Real t);
+// Its ln f(t) and ln S(t): lawLnDensity, lawLnSurvival and lawLnBoth in
+// dists/lnlaw.h.
 
 }  // namespace zav

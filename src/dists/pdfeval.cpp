@@ -12,6 +12,7 @@
 
 #include "dists/bivnormal.h"
 #include "dists/densmath.h"
+#include "dists/lnterm.h"
 #include "dists/pdfcatalog.h"
 #include "driver/error.h"
 #include "driver/interp.h"
@@ -121,68 +122,6 @@ Real contribution(Interp& in, int pdf, Real k, Support sup, const Real* v, int n
   const Real f = pdfDensity(in, pdf, t, p, k);
   if (n <= 2) return f;
   return tL <= t && (n < 4 || t <= tR) ? f / (w.left - w.right) : 0;
-}
-
-constexpr Real kLn2 = 0.6931471805599453094172321214581765681L;
-
-// ln(e^a - e^b) for b < a; -oo when the difference is not positive, the
-// contribution the guard turns into SMALLEST_LLIKELIHOOD, as it did the
-// rounded negative difference of two survivals.
-Real lnDiff(Real a, Real b) {
-  if (std::isnan(a) || std::isnan(b)) return a + b;
-  if (!(b < a)) return -dens::kInf;
-  if (b == -dens::kInf) return a;
-  const Real d = b - a;
-  return a + (d > -kLn2 ? std::log(-std::expm1(d)) : std::log1p(-std::exp(d)));
-}
-
-// The logarithm of contribution(), worked in log space: ln f or the log of a
-// survival difference, less the log of the truncation window, with the
-// hazard multiplier as ln k + ln f + (k - 1) ln S and k ln S. lnK is ln k.
-// The uniform laws (their bounds come from the truncation times) and a
-// multiplier that is not positive take the logarithm of the contribution.
-Real lnContribution(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup, const Real* v, int n) {
-  const Settings& s = in.set;
-  const int pdf = law.pdf;
-  if (uniformLike(pdf) || !(k > 0)) {
-    Window w;
-    const Real c = contribution(in, pdf, k, sup, v, n, law.p, w);
-    return c <= 0 ? -dens::kInf : std::log(c);
-  }
-  n = std::clamp(n, 1, 4);
-  Real tO = v[0];
-  Real tC = n >= 2 ? v[1] : tO;
-  const Real tL = n >= 3 ? v[2] : 0;
-  const Real tR = n >= 4 ? v[3] : 0;
-  auto lnS = [&](Real t) {
-    const Real x = lawLnSurvival(law, t);
-    return k == 1 ? x : k * x;
-  };
-  Real lnLeft = 0, lnRight = -dens::kInf;
-  if (n >= 3 && sup.low < tL && !isNegOo(s, tL)) lnLeft = lnS(law.discrete ? tL - 1 : tL);
-  if (n == 4 && tL < tR && tR < sup.high && !isPosOo(s, tR)) lnRight = lnS(tR);
-  if (lnLeft == lnRight) return dens::kInf;
-  auto lessWindow = [&](Real lnL) {
-    const Real lnW = lnDiff(lnLeft, lnRight);
-    return lnW == -dens::kInf ? -dens::kInf : lnL - lnW;
-  };
-
-  if (tC != tO) {  // censored: ln[S(t_o) - S(t_c)]
-    if (n >= 3) tO = std::max(tL, tO);
-    Real lnL = 0;
-    if (tO >= sup.low && !isNegOo(s, tO)) lnL = (tO > sup.high || isPosOo(s, tO)) ? -dens::kInf : lnS(tO);
-    if (n == 4 && tR < tC) tC = tR;
-    if (tO < tC && tC < sup.high && !isPosOo(s, tC)) lnL = lnDiff(lnL, lnS(tC));
-    if (n <= 2) return lnL;
-    if (n == 4 && tR <= tO) return -dens::kInf;
-    return lessWindow(lnL);
-  }
-  const Real t = tO;  // exact
-  if (t < sup.low || t > sup.high || isPosOo(s, t) || isNegOo(s, t)) return -dens::kInf;
-  Real lnF = lawLnDensity(law, t);
-  if (k != 1 && lnF != -dens::kInf) lnF += lnK + (k - 1) * lawLnSurvival(law, t);
-  if (n <= 2) return lnF;
-  return tL <= t && (n < 4 || t <= tR) ? lessWindow(lnF) : -dens::kInf;
 }
 
 // FAILED, IMMUNE, STERILE: R is 1 for a unit that was still at risk when
@@ -389,11 +328,6 @@ LnGuard lnGuard(const Settings& s) {
 }
 
 bool pdfHasLogTerm(int pdf) { return pdfHasDensity(pdf) && pdfInfo(pdf)->timeRange != 5; }
-
-Real pdfLogTerm(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup, const Real* vars, int count,
-                const LnGuard& g) {
-  return guardLn(g, lnContribution(in, law, k, lnK, sup, vars, count));
-}
 
 Real evalPdfLogTerm(Interp& in, const ExprNode* n, const LnGuard& g) {
   const int pdf = n->index;

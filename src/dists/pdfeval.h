@@ -60,10 +60,6 @@ bool pdfHasLogTerm(int pdf);
 // evalPdfNode up to rounding.
 Real evalPdfLogTerm(Interp& in, const ExprNode* n, const LnGuard& g);
 
-// The same term from gathered arguments: the law prepared from parameters
-// already checked, the multiplier k and its logarithm, the support, the time
-// variables. Reads the settings only.
-Real pdfLogTerm(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup, const Real* vars, int count,
-                const LnGuard& g);
+// The same term from gathered arguments: pdfLogTerm in dists/lnterm.h.
 
 }  // namespace zav

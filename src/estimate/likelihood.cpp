@@ -12,6 +12,7 @@
 #include "dists/powr.h"
 #include "driver/interp.h"
 #include "estimate/estimate.h"
+#include "estimate/likplan.h"
 #include "estimate/model.h"
 #include "exec/exec.h"
 #include "funcs/catalog.h"
@@ -228,6 +229,8 @@ bool sameWatched(const Watched& a, const Watched& b) {
 // a run of observations and leaves D_IDX at the last of them, so the next
 // term starts after the run.
 Real evalDataNode(Interp& in, const ExprNode* n) {
+  Real fast;
+  if (fastDataSum(in, n, fast)) return fast;
   const DataBody b = dataBody(in, n, 0);
   const std::int32_t nObs = in.set.nObs;
   ObsRecord& rec = in.models.record;

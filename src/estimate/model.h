@@ -6,6 +6,7 @@
 namespace zav {
 
 struct Interp;
+struct Settings;
 
 // Parses a MODEL or PMODEL statement; the current token is MODEL or PMODEL
 // (not yet consumed). Returns a statement of kind Model; the statement parser
@@ -31,6 +32,10 @@ ExprNode* parseHazardClause(Interp& in);
 // The value p' of a PARAM node: its parameter combined by its form with the
 // sum of its covariate terms.
 Real evalParamNode(Interp& in, const ExprNode* n);
+// The forms that combine p with the covariate sum xb by plain arithmetic
+// (no check that could stop the run), and their value.
+bool plainParamForm(int form);
+Real plainParamValue(const Settings& set, int form, Real p, Real xb);
 // The accumulated value of a DATA or PDATA node over all observations.
 Real evalDataNode(Interp& in, const ExprNode* n);
 // The accumulated value of a LEVEL or LEVELDELTA node over its group of
