@@ -446,10 +446,11 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
   return true;
 }
 
-// The same loop for the Weibull law without a hazard multiplier, its log
-// density and log survival written out (the steps of lawLnDensity and
-// lawLnSurvival, so the value is the same to the last bit).
-template <bool kWeighted>
+// The same loop for the Weibull law, its log density and log survival
+// written out (the steps of lawLnBoth and lnContribution, so the value is
+// the same to the last bit). K is how the hazard multiplier comes.
+enum class K { One, Fixed, Varying };
+template <bool kWeighted, K kMode>
 bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
   const Real* t0 = f.vars[0].real;
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
@@ -464,16 +465,26 @@ bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& t
       if (!(w > 0)) continue;
     }
     const Real tO = t0[i - 1], tC = t1[i - 1];
+    Real k = 1, lnK = 0;
+    if constexpr (kMode == K::Fixed) k = f.k, lnK = f.lnK;
+    if constexpr (kMode == K::Varying) {
+      if (!hazard(f, i, k, lnK)) return false;
+    }
     Real lnx;
-    if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf))) {
+    if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf)) || (kMode != K::One && !(k > 0))) {
       if (!term(f, i, lnx)) return false;
       sum += kWeighted ? w * lnx : lnx;
       continue;
     }
     const Real lnz = std::log(tO) - lnA;
     const Real zb = std::exp(shape * lnz);
-    if (tC != tO) lnx = -zb;
-    else lnx = zb == std::numeric_limits<Real>::infinity() ? -zb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
+    if (tC != tO) {
+      lnx = kMode == K::One || k == 1 ? -zb : k * -zb;
+    } else {
+      lnx = zb == std::numeric_limits<Real>::infinity() ? -zb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
+      if (kMode != K::One && k != 1 && lnx != -std::numeric_limits<Real>::infinity())
+        lnx = lnx + lnK + (k - 1) * -zb;
+    }
     sum += kWeighted ? w * guardLn(g, lnx) : guardLn(g, lnx);
   }
   total = sum;
@@ -486,10 +497,18 @@ void sumBlock(void* ctx, int b) {
   const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
   Real sum = 0;
   if (f.simple) {
-    const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && f.kFixed && f.k == 1;
-    const bool done = !weibull  ? simpleBlock(f, first, last, sum)
-                      : f.freq  ? weibullBlock<true>(f, first, last, sum)
-                                : weibullBlock<false>(f, first, last, sum);
+    const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && (f.kFixed || f.linearSlot >= 0);
+    const K mode = !f.kFixed ? K::Varying : f.k == 1 ? K::One : K::Fixed;
+    bool done;
+    if (!weibull) done = simpleBlock(f, first, last, sum);
+    else if (f.freq)
+      done = mode == K::One     ? weibullBlock<true, K::One>(f, first, last, sum)
+             : mode == K::Fixed ? weibullBlock<true, K::Fixed>(f, first, last, sum)
+                                : weibullBlock<true, K::Varying>(f, first, last, sum);
+    else
+      done = mode == K::One     ? weibullBlock<false, K::One>(f, first, last, sum)
+             : mode == K::Fixed ? weibullBlock<false, K::Fixed>(f, first, last, sum)
+                                : weibullBlock<false, K::Varying>(f, first, last, sum);
     if (!done)
       f.failed[static_cast<std::size_t>(b)] = 1;
     f.sums[static_cast<std::size_t>(b)] = sum;
