@@ -8,8 +8,10 @@
 // failed instead of stopping the run, so the interpreter can report it.
 #include "estimate/likplan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "data/datastore.h"
@@ -636,7 +638,7 @@ bool prepare(Interp& in, Plan& plan, std::int32_t& first) {
 }  // namespace
 
 bool fastDataSum(Interp& in, const ExprNode* n, Real& value) {
-  if (in.set.debug >= 8 || in.models.record.enabled || in.set.nObs < 1) return false;
+  if (in.set.debug >= 8 || in.models.record.enabled || in.set.nObs < 1 || in.drv.dataTransforming) return false;
   Plan& plan = planOf(n);
   if (!plan.ok) return false;
   std::int32_t first = 1;
