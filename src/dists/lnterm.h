@@ -32,7 +32,8 @@ inline Real lnDiff(Real a, Real b) {
 // hazard multiplier as ln k + ln f + (k - 1) ln S and k ln S. lnK is ln k.
 // The uniform laws (their bounds come from the truncation times) and a
 // multiplier that is not positive take the logarithm of the contribution.
-[[gnu::always_inline]] inline Real lnContribution(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup, const Real* v, int n) {
+[[gnu::always_inline]] inline Real lnContribution(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup,
+                                                  const Real* v, int n) {
   const Settings& s = in.set;
   const int pdf = law.pdf;
   if (pdf == static_cast<int>(Pdf::RECTANGULAR) || pdf == static_cast<int>(Pdf::UNIFORM) || !(k > 0)) {
@@ -97,8 +98,8 @@ inline Real lnDiff(Real a, Real b) {
 
 }  // namespace lnterm
 
-[[gnu::always_inline]] inline Real pdfLogTerm(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup, const Real* vars, int count,
-                       const LnGuard& g) {
+[[gnu::always_inline]] inline Real pdfLogTerm(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup,
+                                              const Real* vars, int count, const LnGuard& g) {
   return guardLn(g, lnterm::lnContribution(in, law, k, lnK, sup, vars, count));
 }
 

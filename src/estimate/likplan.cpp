@@ -242,7 +242,7 @@ bool deepEnough(const std::vector<Instr>& code) {
     switch (x.op) {
       case Op::Const: case Op::RealVar: case Op::IntVar: case Op::Index: ++depth; break;
       case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: --depth; break;
-      case Op::Param: depth -= 2 * x.pairs; break;
+      case Op::Param: depth += 1 - 2 * x.pairs; break;
       default: break;
     }
     if (depth > kStackDepth) return false;
@@ -318,7 +318,7 @@ bool run(const Frame& f, const std::vector<Instr>& code, std::int32_t i, Real& o
       case Op::Sqrt: {
         const Real v = st[top];
         if (v < 0) return false;
-        st[top] = isPosOo(set, v) || v == 0 ? v : std::sqrt(v);
+        st[top] = isPosOo(set, v) ? v : (v == 0 ? 0 : std::sqrt(v));
         break;
       }
       case Op::Param: {
