@@ -87,6 +87,34 @@ TEST(LogLaws, MatchReferencesAndTheDensityRoutines) {
   EXPECT_GT(rows, 40);
 }
 
+TEST(LogLaws, AgreeWithTheDensityRoutinesAcrossTheSupport) {
+  // With each family's reference parameters, a grid of times from near 0
+  // to far in the upper tail (whole numbers for the counts); where the old
+  // routine underflows to 0 only the log-space value is meaningful.
+  for (const char* family : kLogFamilies) {
+    const int pdf = pdfNumber(family);
+    const RefRow* row = nullptr;
+    for (const RefRow& r : kRefs)
+      if (std::string_view(r.name) == family && !row) row = &r;
+    ASSERT_TRUE(row) << family;
+    Real p[kMaxPdfParams] = {};
+    for (std::size_t i = 0; i < row->params.size(); ++i) p[i] = row->params[i];
+    LogLaw law;
+    prepareLogLaw(pdf, p, law);
+    const bool discrete = pdfInfo(pdf)->discrete;
+    for (int j = 0; j <= 60; ++j) {
+      const Real t = discrete ? j / 2 : -2 + static_cast<Real>(j) * j / 200;
+      const Real f = pdfBaseDensity(pdf, t, p), sv = pdfBaseSurvival(pdf, t, p);
+      const std::string at = std::string(family) + " at t = " + std::to_string(static_cast<double>(t));
+      if (f > 0) expectLogNear(lawLnDensity(law, t), std::log(f), 1e-17L, "ln f " + at);
+      if (f == 0 && t < 0) {
+        EXPECT_EQ(lawLnDensity(law, t), -dens::kInf) << at;
+      }
+      if (sv > 0) expectLogNear(lawLnSurvival(law, t), std::log(sv), 1e-17L, "ln S " + at);
+    }
+  }
+}
+
 TEST(LogLaws, OutsideTheSupport) {
   // Before 0 a lifetime law has f = 0 and S = 1; a count below 0 likewise.
   const Real p[kMaxPdfParams] = {2, 1.5L};
