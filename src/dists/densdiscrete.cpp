@@ -39,11 +39,11 @@ Real binomialS(const Real* p, Real t) {
 // GEOMETRIC (failures before the first success): f = p (1-p)^t, S = (1-p)^(t+1).
 Real geometricF(const Real* p, Real t) {
   if (t < 0) return 0;
-  return p[0] * std::pow(1 - p[0], t);
+  return p[0] * powr(1 - p[0], t);
 }
 Real geometricS(const Real* p, Real t) {
   if (t < 0) return 1;
-  return std::pow(1 - p[0], t + 1);
+  return powr(1 - p[0], t + 1);
 }
 
 // NEGBINOMIAL (failures before the n-th success):
@@ -319,15 +319,15 @@ Real hurwitzZeta(Real s, Real q) {
   const Real head = std::max<Real>(0, std::ceil(24 + s - q));
   Real k = 0;
   for (; k < head; ++k) {
-    const Real term = std::pow(q + k, -s);
+    const Real term = powr(q + k, -s);
     sum += term;
     // For large s the terms vanish at once, and so does the rest.
     if (term <= kTiny * sum && q + k < s) return sum;
   }
   const Real x = q + k;
-  sum += std::pow(x, 1 - s) / (s - 1) + std::pow(x, -s) / 2;
+  sum += powr(x, 1 - s) / (s - 1) + powr(x, -s) / 2;
   Real rising = s;                   // s (s+1) ... (s+2j-2)
-  Real power = std::pow(x, -s - 1);  // x^(-s-2j+1)
+  Real power = powr(x, -s - 1);  // x^(-s-2j+1)
   Real fact = 2;                     // (2j)!
   for (int j = 1; j <= 12; ++j) {
     const Real add = kB[j - 1] / fact * rising * power;
@@ -346,7 +346,7 @@ Real hurwitzZeta(Real s, Real q) {
 Real zipfF(const Real* p, Real t) {
   if (t < 1) return 0;
   const Real s = p[0] + 1;
-  return std::pow(t, -s) / hurwitzZeta(s, 1);
+  return powr(t, -s) / hurwitzZeta(s, 1);
 }
 Real zipfS(const Real* p, Real t) {
   if (t < 1) return 1;

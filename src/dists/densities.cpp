@@ -143,14 +143,14 @@ Real pdfDensity(Interp& in, int pdf, Real t, const Real* p, Real k) {
   t = timeFor(pdf, t);
   const Real f = r->density(p, t);
   if (k == 1 || f == 0) return f;
-  return k * f * std::pow(r->survival(p, t), k - 1);
+  return k * f * dens::powr(r->survival(p, t), k - 1);
 }
 
 Real pdfSurvival(Interp& in, int pdf, Real t, const Real* p, Real k) {
   const Routines* r = routinesOf(pdf);
   if (!r) ReportError(in, ErrCat::Funct, " couldn't call SDF " + std::string(pdfInfo(pdf)->name));
   const Real s = r->survival(p, timeFor(pdf, t));
-  return k == 1 ? s : std::pow(s, k);
+  return k == 1 ? s : dens::powr(s, k);
 }
 
 Real pdfHazard(Interp& in, int pdf, Real t, const Real* p, Real k) {

@@ -7,6 +7,7 @@
 // leaves f and S as they are. For a discrete PDF, t is rounded to the
 // nearest whole number and f(t) is the probability of that number.
 #pragma once
+#include "dists/pdfcatalog.h"
 #include "symbols/value.h"
 
 namespace zav {
@@ -45,5 +46,18 @@ Support supportBounds(Interp& in, int timeRangeCode, const Real* p);
 // The base law's t with S(t) = s, for the PDFs whose survival has an
 // explicit inverse; false for the others (solved numerically by the caller).
 bool pdfBaseQuantile(int pdf, Real s, const Real* p, Real& t);
+
+// A law prepared for many log evaluations: its parameters and the constants
+// that depend on them only, worked out once for as many observations as
+// share the parameters.
+struct LogLaw {
+  int pdf = 0;
+  bool discrete = false;
+  Real p[kMaxPdfParams] = {};
+  Real c[3] = {};
+};
+void prepareLogLaw(int pdf, const Real* p, LogLaw& law);
+// Its ln f(t) and ln S(t): lawLnDensity, lawLnSurvival and lawLnBoth in
+// dists/lnlaw.h.
 
 }  // namespace zav

@@ -29,13 +29,13 @@ Real exponentialS(const Real* p, Real t) {
 Real weibullF(const Real* p, Real t) {
   if (t < 0) return 0;
   const Real z = t / p[0], b = p[1];
-  const Real zb = std::pow(z, b);
+  const Real zb = powr(z, b);
   if (zb == kInf) return 0;
   return expOf(std::log(b / p[0]) + xlogy(b - 1, z) - zb);
 }
 Real weibullS(const Real* p, Real t) {
   if (t < 0) return 1;
-  return std::exp(-std::pow(t / p[0], p[1]));
+  return std::exp(-powr(t / p[0], p[1]));
 }
 
 // GOMPERTZ: h = a exp(b t), S = exp{(a/b) [1 - exp(b t)]}.

@@ -74,13 +74,13 @@ Real hyperbolicSecantS(const Real* p, Real t) { return 2 / kPi * std::atan(std::
 // gamma(1/c) distributed, so S = igammac(1/c, z^c/c)/2 for z >= 0.
 Real subbotinF(const Real* p, Real t) {
   const Real c = p[2];
-  const Real w = std::pow(std::fabs(zOf(p, t)), c) / c;
+  const Real w = powr(std::fabs(zOf(p, t)), c) / c;
   return expOf(-w - std::log(2 * p[1]) - std::log(c) / c - lnGamma(1 + 1 / c));
 }
 Real subbotinS(const Real* p, Real t) {
   const Real c = p[2];
   const Real z = zOf(p, t);
-  const Real half = gammaQ(1 / c, std::pow(std::fabs(z), c) / c) / 2;
+  const Real half = gammaQ(1 / c, powr(std::fabs(z), c) / c) / 2;
   return z >= 0 ? half : 1 - half;
 }
 
@@ -181,7 +181,7 @@ Real horseshoeS(const Real* p, Real t) {
   const Real z = zOf(p, t);
   if (z <= -1) return 1;
   if (z >= 1) return 0;
-  const Real v = std::pow(std::fabs(z), p[2] + 1);
+  const Real v = powr(std::fabs(z), p[2] + 1);
   return (1 - (z < 0 ? -v : v)) / 2;
 }
 

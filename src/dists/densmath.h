@@ -14,6 +14,7 @@
 #include <exception>
 #include <limits>
 
+#include "dists/powr.h"
 #include "funcs/mathpolicy.h"
 #include "symbols/value.h"
 

@@ -24,13 +24,13 @@ Real gammaS(const Real* p, Real t) { return gammaQ(p[1], p[0] * t); }
 Real genGammaF(const Real* p, Real t) {
   if (t < 0) return 0;
   const Real a = p[0], b = p[1], c = p[2];
-  const Real y = std::pow(t / b, c);
+  const Real y = powr(t / b, c);
   if (y == kInf) return 0;
   return expOf(std::log(c / b) + xlogy(c * a - 1, t / b) - y - lnGamma(a));
 }
 Real genGammaS(const Real* p, Real t) {
   if (t < 0) return 1;
-  return gammaQ(p[0], std::pow(t / p[1], p[2]));
+  return gammaQ(p[0], powr(t / p[1], p[2]));
 }
 
 // LNGAMMA: ln(t/a) is gamma distributed with scale b and shape c, t >= a:
@@ -180,11 +180,11 @@ Real invBeta2S(const Real* p, Real t) {
 // PARETO with minimum a and index b, t >= a: S = (a/t)^b, f = (b/t) (a/t)^b.
 Real paretoF(const Real* p, Real t) {
   if (t < p[0]) return 0;
-  return p[1] / t * std::pow(p[0] / t, p[1]);
+  return p[1] / t * powr(p[0] / t, p[1]);
 }
 Real paretoS(const Real* p, Real t) {
   if (t <= p[0]) return 1;
-  return std::pow(p[0] / t, p[1]);
+  return powr(p[0] / t, p[1]);
 }
 
 // LOWMAX (Pareto of the second kind from a + b): S = (b/(t-a))^c,
@@ -192,11 +192,11 @@ Real paretoS(const Real* p, Real t) {
 Real lowmaxF(const Real* p, Real t) {
   if (t < p[0] + p[1]) return 0;
   const Real d = t - p[0];
-  return p[2] / d * std::pow(p[1] / d, p[2]);
+  return p[2] / d * powr(p[1] / d, p[2]);
 }
 Real lowmaxS(const Real* p, Real t) {
   if (t <= p[0] + p[1]) return 1;
-  return std::pow(p[1] / (t - p[0]), p[2]);
+  return powr(p[1] / (t - p[0]), p[2]);
 }
 
 // LNLOGISTIC (log-logistic from a), z = (t-a)/b: S = 1/(1 + z^c),
@@ -236,7 +236,7 @@ Real revPowerFunctionS(const Real* p, Real t) {
   const Real z = (t - p[0]) / p[1];
   if (!(z > 0)) return 1;
   if (z >= 1) return 0;
-  return std::pow(1 - z, p[2]);
+  return powr(1 - z, p[2]);
 }
 
 // UNIFORM, RECTANGULAR on [a, w] (bounds from the truncation times):
@@ -369,13 +369,13 @@ Real shiftExponentialS(const Real* p, Real t) {
 Real shiftWeibullF(const Real* p, Real t) {
   if (t < p[0]) return 0;
   const Real z = (t - p[0]) / p[1], c = p[2];
-  const Real zc = std::pow(z, c);
+  const Real zc = powr(z, c);
   if (zc == kInf) return 0;
   return expOf(std::log(c / p[1]) + xlogy(c - 1, z) - zc);
 }
 Real shiftWeibullS(const Real* p, Real t) {
   if (t < p[0]) return 1;
-  return std::exp(-std::pow((t - p[0]) / p[1], p[2]));
+  return std::exp(-powr((t - p[0]) / p[1], p[2]));
 }
 
 // LARGEEXTREME2 (largest extreme value of the second kind), t > a:
@@ -383,13 +383,13 @@ Real shiftWeibullS(const Real* p, Real t) {
 Real largeExtreme2F(const Real* p, Real t) {
   if (t <= p[0]) return 0;
   const Real z = (t - p[0]) / p[1], c = p[2];
-  const Real w = std::pow(z, -c);
+  const Real w = powr(z, -c);
   if (w == kInf) return 0;
   return expOf(std::log(c / p[1]) - (c + 1) * std::log(z) - w);
 }
 Real largeExtreme2S(const Real* p, Real t) {
   if (t <= p[0]) return 1;
-  return -std::expm1(-std::pow((t - p[0]) / p[1], -p[2]));
+  return -std::expm1(-powr((t - p[0]) / p[1], -p[2]));
 }
 
 // SMALLEXTREME2 (smallest extreme value of the second kind), t < a, with
@@ -397,13 +397,13 @@ Real largeExtreme2S(const Real* p, Real t) {
 Real smallExtreme2F(const Real* p, Real t) {
   if (t >= p[0]) return 0;
   const Real w = (p[0] - t) / p[1], c = p[2];
-  const Real v = std::pow(w, -c);
+  const Real v = powr(w, -c);
   if (v == kInf) return 0;
   return expOf(std::log(c / p[1]) - (c + 1) * std::log(w) - v);
 }
 Real smallExtreme2S(const Real* p, Real t) {
   if (t >= p[0]) return 0;
-  return std::exp(-std::pow((p[0] - t) / p[1], -p[2]));
+  return std::exp(-powr((p[0] - t) / p[1], -p[2]));
 }
 
 // RINGINGEXP0 and RINGINGEXP180: an exponential from a whose density rings

@@ -12,6 +12,7 @@
 
 #include "dists/bivnormal.h"
 #include "dists/densmath.h"
+#include "dists/lnterm.h"
 #include "dists/pdfcatalog.h"
 #include "driver/error.h"
 #include "driver/interp.h"
@@ -164,7 +165,7 @@ Real fdeplete(Interp& in, const Args& a) {
   const Real sA = std::exp(-r * age);
   const Real sM = d == 0 ? 0 : nm / n0;  // S(am) = nm/n0
   const Real lnComb = mathLnComb(in, n0, na);
-  return std::exp(lnComb) * std::pow(1 - sA, n0 - na) * std::pow(sA - sM, na) / (1 - sM);
+  return std::exp(lnComb) * dens::powr(1 - sA, n0 - na) * dens::powr(sA - sM, na) / (1 - sM);
 }
 
 // BIVNORMAL: variables tx(open), ty(open), tx(close), ty(close), then the
@@ -319,6 +320,26 @@ Real evalPdfNode(Interp& in, const ExprNode* n) {
     std::printf("%s=%s leftt=%s rightt=%s \n", std::string(info.name).c_str(), num(in, value).c_str(),
                 num(in, w.left).c_str(), num(in, w.right).c_str());
   return value;
+}
+
+LnGuard lnGuard(const Settings& s) {
+  return LnGuard{std::log(s.smallestLikelihood), std::log(s.largestLikelihood), s.smallestLLikelihood,
+                 s.largestLLikelihood};
+}
+
+bool pdfHasLogTerm(int pdf) { return pdfHasDensity(pdf) && pdfInfo(pdf)->timeRange != 5; }
+
+Real evalPdfLogTerm(Interp& in, const ExprNode* n, const LnGuard& g) {
+  const int pdf = n->index;
+  const PdfInfo& info = *pdfInfo(pdf);
+  Args a;
+  gatherPdf(in, n, info, a);
+  if (in.modelRunning && !pdfParamsInRange(pdf, a.p)) return guardLn(g, -dens::kInf);
+  checkPdfParams(in, pdf, a.p);
+  const Support sup = supportBounds(in, info.timeRange, a.p);
+  LogLaw law;
+  prepareLogLaw(pdf, a.p, law);
+  return pdfLogTerm(in, law, a.k, a.k > 0 ? std::log(a.k) : dens::kNaN, sup, a.vars, a.count, g);
 }
 
 Real pdfQuantile(Interp& in, int pdf, Real q, Real left, Real right, Real tol, int maxits, const Real* p, Real k) {

@@ -1,5 +1,6 @@
 #include "driver/interp.h"
 
+#include "estimate/workers.h"
 #include "parse/node.h"
 #include "symbols/symtab.h"
 
@@ -12,6 +13,7 @@ Interp::Interp() {
 }
 
 Interp::~Interp() {
+  workers.reset();
   for (StmtNode* p : programs) freeStmtList(p);
   for (Routine* r : routines) delete r;
   for (SymbolTable* t : tables) destroyTable(t);

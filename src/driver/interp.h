@@ -2,6 +2,7 @@
 // Interp is a fresh interpreter.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 namespace zav {
 
 struct StmtNode;
+class WorkerPool;
 
 // Where the scanner is; the error report names it.
 struct SourcePos {
@@ -68,6 +70,10 @@ struct Interp {
   DataState data;  // DATA statements: their declarations, runs and variables
   ModelState models;  // MODEL statements: models, parameters, runs and the run being solved
   PlotState plot;  // PLOT, MULTIPLOT and CURVE: data file numbering and the bodies being run
+  // The threads that sum a likelihood's blocks, started by the first
+  // likelihood that can use them; workerThreads is 0 until then.
+  int workerThreads = 0;
+  std::unique_ptr<WorkerPool> workers;
 
   Interp();
   ~Interp();

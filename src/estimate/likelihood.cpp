@@ -8,8 +8,11 @@
 #include <string>
 
 #include "data/datastore.h"
+#include "dists/pdfeval.h"
+#include "dists/powr.h"
 #include "driver/interp.h"
 #include "estimate/estimate.h"
+#include "estimate/likplan.h"
 #include "estimate/model.h"
 #include "exec/exec.h"
 #include "funcs/catalog.h"
@@ -133,6 +136,8 @@ struct DataBody {
   bool product;
   const Real* freq;  // the frequency variable's storage, or null
   bool level;        // the expression is a level's: it weights its own observations
+  bool logTerm;      // the body is one PDF term of a SUMLL form: its log is computed directly
+  LnGuard guard;
 };
 
 // Whether e holds a LEVEL or LEVELDELTA of this summation (one inside a
@@ -151,13 +156,17 @@ DataBody dataBody(Interp& in, const ExprNode* n, int o) {
   const DataStore* store = currentDataStore(in);
   const Symbol* freqSym = store ? store->frequency : nullptr;
   const ExprNode* e = n->children[static_cast<std::size_t>(o + 1)];
+  const bool logTerm = form == DataForm::SUMLL && e->kind == NodeKind::Pdf && pdfHasLogTerm(e->index) &&
+                       in.set.debug < 8;
   return DataBody{form,
                   n->block(o),
                   e,
                   n->block(o + 2),
                   form == DataForm::PROD || form == DataForm::PRODUCT,
                   freqSym ? static_cast<const Real*>(freqSym->block) : nullptr,
-                  holdsLevel(e)};
+                  holdsLevel(e),
+                  logTerm,
+                  lnGuard(in.set)};
 }
 
 // An observation's weight. A level's term already weights each observation
@@ -168,6 +177,12 @@ Real observationWeight(const DataBody& b, std::int32_t i) { return b.freq && !b.
 // the term the per-observation record keeps.
 Real foldObservation(Interp& in, const DataBody& b, Real w, bool recording, Real& acc) {
   if (b.pre) execList(in, b.pre);
+  if (b.logTerm) {
+    const Real term = evalPdfLogTerm(in, b.e, b.guard);
+    if (b.post) execList(in, b.post);
+    acc += w * term;
+    return term;
+  }
   const Real v = evalReal(in, b.e);
   if (b.post) execList(in, b.post);
   Real term = 0;
@@ -184,7 +199,7 @@ Real foldObservation(Interp& in, const DataBody& b, Real w, bool recording, Real
     case DataForm::PROD:
     case DataForm::PRODUCT:
       if (recording) term = guardedLog(in, v);
-      acc *= w == 1 ? v : std::pow(v, w);
+      acc *= w == 1 ? v : dens::powr(v, w);
       break;
   }
   const int debug = in.set.debug;
@@ -231,6 +246,8 @@ bool sameWatched(const Watched& a, const Watched& b) {
 // a run of observations and leaves D_IDX at the last of them, so the next
 // term starts after the run.
 Real evalDataNode(Interp& in, const ExprNode* n) {
+  Real fast;
+  if (fastDataSum(in, n, fast)) return fast;
   const DataBody b = dataBody(in, n, 0);
   const std::int32_t nObs = in.set.nObs;
   ObsRecord& rec = in.models.record;

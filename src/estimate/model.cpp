@@ -358,6 +358,38 @@ ExprNode* parseHazardClause(Interp& in) {
   return node.release();
 }
 
+bool plainParamForm(int form) {
+  switch (static_cast<ParamForm>(form)) {
+    case ParamForm::FISHER:
+    case ParamForm::FISHERINV:
+    case ParamForm::LOGIT:
+    case ParamForm::POWER:
+    case ParamForm::POWEREXP: return false;
+    default: return true;
+  }
+}
+
+Real plainParamValue(const Settings& set, int form, Real p, Real xb) {
+  const Real s = p + xb;
+  switch (static_cast<ParamForm>(form)) {
+    case ParamForm::None:
+    case ParamForm::NUMBER: return p;
+    case ParamForm::ADD: return s;
+    case ParamForm::DIVIDE: return p / xb;
+    case ParamForm::EXCESS: return p * (1 + std::exp(xb));
+    case ParamForm::EXPADD: return std::exp(s);
+    case ParamForm::INVADD: return xb + 1 / p;
+    case ParamForm::INVERT: return 1 / s;
+    case ParamForm::INVLOGLIN: return std::exp(xb) / p;
+    case ParamForm::INVMULTIPLY: return xb / p;
+    case ParamForm::LOGISTIC: return set.altLogistic ? std::exp(s) / (1 + std::exp(s)) : 1 / (1 + std::exp(s));
+    case ParamForm::LOGLIN: return p * std::exp(xb);
+    case ParamForm::MULTIPLY: return p * xb;
+    case ParamForm::HazardMultiplier: return set.expHazard ? p * std::exp(xb) : p * xb;
+    default: return xb;
+  }
+}
+
 Real evalParamNode(Interp& in, const ExprNode* n) {
   const Real p = *static_cast<const Real*>(elementBlock(*n->symbol));
   Real xb = 0;
@@ -365,27 +397,13 @@ Real evalParamNode(Interp& in, const ExprNode* n) {
     xb += evalReal(in, n->children[i]) * evalReal(in, n->children[i + 1]);
   const Real s = p + xb;
   switch (static_cast<ParamForm>(n->index)) {
-    case ParamForm::None:
-    case ParamForm::NUMBER: return p;
-    case ParamForm::ADD: return s;
-    case ParamForm::DIVIDE: return p / xb;
-    case ParamForm::EXCESS: return p * (1 + std::exp(xb));
-    case ParamForm::EXPADD: return std::exp(s);
     case ParamForm::FISHER: return mathFisher(in, s);
     case ParamForm::FISHERINV: return mathFisherInv(in, s);
-    case ParamForm::INVADD: return xb + 1 / p;
-    case ParamForm::INVERT: return 1 / s;
-    case ParamForm::INVLOGLIN: return std::exp(xb) / p;
-    case ParamForm::INVMULTIPLY: return xb / p;
-    case ParamForm::LOGISTIC: return in.set.altLogistic ? std::exp(s) / (1 + std::exp(s)) : 1 / (1 + std::exp(s));
     case ParamForm::LOGIT: return mathLogit(in, s);
-    case ParamForm::LOGLIN: return p * std::exp(xb);
-    case ParamForm::MULTIPLY: return p * xb;
     case ParamForm::POWER: return mathPower(in, p, xb);
     case ParamForm::POWEREXP: return mathPower(in, p, std::exp(xb));
-    case ParamForm::HazardMultiplier: return in.set.expHazard ? p * std::exp(xb) : p * xb;
+    default: return plainParamValue(in.set, n->index, p, xb);
   }
-  return xb;
 }
 
 bool isFreeParameter(const Interp& in, const Symbol* s) {

@@ -6,6 +6,7 @@
 namespace zav {
 
 struct Interp;
+struct Settings;
 
 // Parses a MODEL or PMODEL statement; the current token is MODEL or PMODEL
 // (not yet consumed). Returns a statement of kind Model; the statement parser
@@ -34,6 +35,10 @@ Real evalParamNode(Interp& in, const ExprNode* n);
 // FREEPARAM: whether s is a parameter of the model being run and free in
 // the current run.
 bool isFreeParameter(const Interp& in, const Symbol* s);
+// The forms that combine p with the covariate sum xb by plain arithmetic
+// (no check that could stop the run), and their value.
+bool plainParamForm(int form);
+Real plainParamValue(const Settings& set, int form, Real p, Real xb);
 // The accumulated value of a DATA or PDATA node over all observations.
 Real evalDataNode(Interp& in, const ExprNode* n);
 // The accumulated value of a LEVEL or LEVELDELTA node over its group of

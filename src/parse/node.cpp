@@ -17,6 +17,7 @@ std::string_view nodeKindName(NodeKind k) {
 }
 
 ExprNode::~ExprNode() {
+  if (releaseCache) releaseCache(cache);
   for (ExprNode* c : children) delete c;
   for (StmtNode* b : blocks) freeStmtList(b);
 }

@@ -52,6 +52,10 @@ struct ExprNode {
   // POSTASSIGN, the blocks of the DATA family); empty unless used.
   std::vector<StmtNode*> blocks;
   void* record = nullptr;  // the PARAM record of the model layer, when any
+  // What the evaluator keeps for this node between evaluations (the compiled
+  // plan of a DATA form), released with the node.
+  mutable void* cache = nullptr;
+  mutable void (*releaseCache)(void*) = nullptr;
 
   ExprNode(std::uint16_t idx, NodeKind k, int childCount) : kind(k), index(idx), children(childCount, nullptr) {}
   ~ExprNode();

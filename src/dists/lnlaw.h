@@ -1,0 +1,196 @@
+// Log densities and log survivals of a prepared law, inline: the likelihood
+// takes them once per observation, and a call would pass its long doubles
+// through memory. Counts and the gamma law use their exact probability
+// routines where their log-space formula would lose digits to cancellation,
+// and that formula only where the probability underflows.
+#pragma once
+#include <cmath>
+
+#include "dists/densfamilies.h"
+#include "dists/densities.h"
+#include "dists/densmath.h"
+#include "dists/pdfcatalog.h"
+
+namespace zav {
+namespace lnlaw {
+
+using dens::kInf;
+using dens::kLnSqrt2Pi;
+using dens::softplus;
+using dens::xlogy;
+
+// Arguments below this keep the log-space formulas of the gamma law and the
+// counts free of cancellation to the last digit or so.
+constexpr Real kModerate = 64;
+
+inline Real growth(Real r, Real t) { return r == 0 ? t : std::expm1(r * t) / r; }
+
+inline Real lnNormPdf(Real z) { return std::isinf(z) ? -kInf : -z * z / 2 - kLnSqrt2Pi; }
+
+// ln of an exact probability, and the log-space formula where it underflows.
+template <class F>
+inline Real lnExact(Real f, F formula) {
+  return f > 0 && f < kInf ? std::log(f) : (f == 0 ? formula() : std::log(f));
+}
+
+inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
+  const Real zb = std::exp(shape * lnz);
+  if (zb == kInf) return -kInf;
+  return lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
+}
+
+}  // namespace lnlaw
+
+// ln f(t) and ln S(t) of the prepared base law (k = 1). The PDFs without log
+// routines of their own take the logarithm of their density and survival.
+[[gnu::always_inline]] inline Real lawLnDensity(const LogLaw& law, Real t) {
+  const Real* p = law.p;
+  const Real* c = law.c;
+  if (law.discrete) t = std::round(t);
+  switch (static_cast<Pdf>(law.pdf)) {
+    case Pdf::EXPONENTIAL: return t < 0 ? -dens::kInf : c[0] - p[0] * t;
+    case Pdf::WEIBULL: return t < 0 ? -dens::kInf : lnlaw::weibullLike(std::log(t) - c[0], p[1], c[1]);
+    case Pdf::SHIFTWEIBULL: return t < p[0] ? -dens::kInf : lnlaw::weibullLike(std::log(t - p[0]) - c[0], p[2], c[1]);
+    case Pdf::GOMPERTZ: return t < 0 ? -dens::kInf : c[0] + p[1] * t - p[0] * lnlaw::growth(p[1], t);
+    case Pdf::MAKEHAM:
+      if (t < 0) return -dens::kInf;
+      return std::log(p[0] + p[1] * std::exp(p[2] * t)) - p[0] * t - p[1] * lnlaw::growth(p[2], t);
+    case Pdf::SILER:
+      if (t < 0) return -dens::kInf;
+      return std::log(p[0] * std::exp(-p[1] * t) + p[2] + p[3] * std::exp(p[4] * t)) -
+             (p[0] * lnlaw::growth(-p[1], t) + p[2] * t + p[3] * lnlaw::growth(p[4], t));
+    case Pdf::LINEARHAZARD:
+      if (t < 0) return -dens::kInf;
+      return std::log(p[0] + p[1] * t) - t * (p[0] + p[1] * t / 2);
+    case Pdf::GAMMA: {
+      if (t < 0) return -dens::kInf;
+      const Real x = p[0] * t, shape = p[1];
+      auto formula = [&] { return c[0] + dens::xlogy(shape - 1, x) - x - c[1]; };
+      if (x < lnlaw::kModerate && shape < lnlaw::kModerate) return formula();
+      return c[0] + lnlaw::lnExact(dens::gammaPDeriv(shape, x), [&] { return formula() - c[0]; });
+    }
+    case Pdf::GENGAMMA: {
+      if (t < 0) return -dens::kInf;
+      const Real lnz = std::log(t) - c[0];
+      const Real y = std::exp(p[2] * lnz);
+      if (y == dens::kInf) return -dens::kInf;
+      const Real m = p[2] * p[0] - 1;
+      return c[1] + (m == 0 ? 0 : m * lnz) - y;
+    }
+    case Pdf::NORMAL:
+    case Pdf::GAUSSIAN: return lnlaw::lnNormPdf((t - p[0]) / p[1]) - c[0];
+    case Pdf::LNNORMAL: {
+      if (t <= 0) return -dens::kInf;
+      const Real lt = std::log(t);
+      return lnlaw::lnNormPdf((lt - c[0]) / p[1]) - c[1] - lt;
+    }
+    case Pdf::LOGNORMAL: {
+      if (t <= 0) return -dens::kInf;
+      const Real lt = std::log(t);
+      return lnlaw::lnNormPdf((lt - c[0]) / c[1]) - c[2] - lt;
+    }
+    case Pdf::LOGISTIC: {
+      const Real az = std::fabs((t - p[0]) / p[1]);
+      return -az - c[0] - 2 * std::log1p(std::exp(-az));
+    }
+    case Pdf::LNLOGISTIC: {
+      if (t < p[0]) return -dens::kInf;
+      const Real z = (t - p[0]) / p[1], shape = p[2];
+      if (z == 0) return shape < 1 ? dens::kInf : (shape == 1 ? -c[0] : -dens::kInf);
+      const Real lz = std::log(z);
+      const Real w = shape * lz;
+      return c[1] - c[0] - lz + w - 2 * dens::softplus(w);
+    }
+    case Pdf::SMALLEXTREME1: {
+      const Real z = (t - p[0]) / p[1];
+      return z - std::exp(z) - c[0];
+    }
+    case Pdf::POISSON: {
+      if (t < 0) return -dens::kInf;
+      auto formula = [&] { return (t == 0 ? 0 : t * c[0]) - p[0] - dens::lnGamma(t + 1); };
+      if (t < lnlaw::kModerate && p[0] < lnlaw::kModerate) return formula();
+      return lnlaw::lnExact(dens::poissonF(p, t), formula);
+    }
+    case Pdf::BINOMIAL: {
+      const Real n = p[1];
+      if (t < 0 || t > n) return -dens::kInf;
+      auto formula = [&] {
+        return c[0] - dens::lnGamma(t + 1) - dens::lnGamma(n - t + 1) + (t == 0 ? 0 : t * c[1]) +
+               (n - t == 0 ? 0 : (n - t) * c[2]);
+      };
+      if (n < lnlaw::kModerate) return formula();
+      return lnlaw::lnExact(dens::binomialF(p, t), formula);
+    }
+    case Pdf::NEGBINOMIAL: {
+      if (t < 0) return -dens::kInf;
+      const Real n = p[1];
+      auto formula = [&] {
+        return dens::lnGamma(n + t) - c[0] - dens::lnGamma(t + 1) + n * c[1] + (t == 0 ? 0 : t * c[2]);
+      };
+      if (n + t < lnlaw::kModerate) return formula();
+      return lnlaw::lnExact(dens::negBinomialF(p, t), formula);
+    }
+    default: return std::log(pdfBaseDensity(law.pdf, t, p));
+  }
+}
+
+[[gnu::always_inline]] inline Real lawLnSurvival(const LogLaw& law, Real t) {
+  const Real* p = law.p;
+  const Real* c = law.c;
+  if (law.discrete) t = std::round(t);
+  switch (static_cast<Pdf>(law.pdf)) {
+    case Pdf::EXPONENTIAL: return t < 0 ? 0 : -p[0] * t;
+    case Pdf::WEIBULL: return t < 0 ? 0 : -std::exp(p[1] * (std::log(t) - c[0]));
+    case Pdf::SHIFTWEIBULL: return t < p[0] ? 0 : -std::exp(p[2] * (std::log(t - p[0]) - c[0]));
+    case Pdf::GOMPERTZ: return t < 0 ? 0 : -p[0] * lnlaw::growth(p[1], t);
+    case Pdf::MAKEHAM: return t < 0 ? 0 : -p[0] * t - p[1] * lnlaw::growth(p[2], t);
+    case Pdf::SILER: return t < 0 ? 0 : -(p[0] * lnlaw::growth(-p[1], t) + p[2] * t + p[3] * lnlaw::growth(p[4], t));
+    case Pdf::LINEARHAZARD: return t < 0 ? 0 : -t * (p[0] + p[1] * t / 2);
+    case Pdf::GENGAMMA:
+      return t < 0 ? 0 : std::log(dens::gammaQ(p[0], std::exp(p[2] * (std::log(t) - c[0]))));
+    case Pdf::NORMAL:
+    case Pdf::GAUSSIAN: return dens::lnNormUpper((t - p[0]) / p[1]);
+    case Pdf::LNNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((std::log(t) - c[0]) / p[1]);
+    case Pdf::LOGNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((std::log(t) - c[0]) / c[1]);
+    case Pdf::LOGISTIC: return -dens::softplus((t - p[0]) / p[1]);
+    case Pdf::LNLOGISTIC: return t <= p[0] ? 0 : -dens::softplus(p[2] * std::log((t - p[0]) / p[1]));
+    case Pdf::SMALLEXTREME1: return -std::exp((t - p[0]) / p[1]);
+    default: return std::log(pdfBaseSurvival(law.pdf, t, p));
+  }
+}
+
+// Both at once, sharing what the two have in common (the hazard multiplier
+// needs ln S beside ln f).
+[[gnu::always_inline]] inline void lawLnBoth(const LogLaw& law, Real t, Real& lnF, Real& lnS) {
+  const Real* p = law.p;
+  const Real* c = law.c;
+  switch (static_cast<Pdf>(law.pdf)) {
+    case Pdf::WEIBULL:
+    case Pdf::SHIFTWEIBULL: {
+      const bool shifted = law.pdf == static_cast<int>(Pdf::SHIFTWEIBULL);
+      const Real from = shifted ? p[0] : 0, shape = shifted ? p[2] : p[1];
+      if (t < from) {
+        lnF = -dens::kInf;
+        lnS = 0;
+        return;
+      }
+      const Real lnz = std::log(t - from) - c[0];
+      const Real zb = std::exp(shape * lnz);
+      lnS = -zb;
+      lnF = zb == dens::kInf ? -dens::kInf : c[1] + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
+      return;
+    }
+    case Pdf::SMALLEXTREME1: {
+      const Real z = (t - p[0]) / p[1];
+      const Real ez = std::exp(z);
+      lnS = -ez;
+      lnF = z - ez - c[0];
+      return;
+    }
+    default:
+      lnF = lawLnDensity(law, t);
+      lnS = lawLnSurvival(law, t);
+  }
+}
+
+}  // namespace zav

@@ -1,0 +1,672 @@
+// A DATA form whose body is one PDF term is compiled into a plan: each time
+// variable, parameter and the hazard multiplier becomes either an invariant
+// (an expression that reads no data variable and no D_IDX and has no side
+// effect, evaluated once per likelihood by the interpreter) or a short
+// postfix program over the observation's data variables, read by index. A
+// plan runs on the worker threads: its programs read the settings and the
+// data and write only their own block's sum; a domain error marks the block
+// failed instead of stopping the run, so the interpreter can report it.
+#include "estimate/likplan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "data/datastore.h"
+#include "dists/densities.h"
+#include "dists/lnterm.h"
+#include "dists/pdfcatalog.h"
+#include "dists/pdfeval.h"
+#include "driver/interp.h"
+#include "estimate/model.h"
+#include "estimate/workers.h"
+#include "funcs/catalog.h"
+#include "funcs/eval.h"
+#include "funcs/mathlib.h"
+#include "parse/forms.h"
+#include "parse/node.h"
+#include "symbols/symtab.h"
+
+namespace zav {
+namespace {
+
+// Observations per block: the summing order, and so the value, depends on
+// it and on nothing else.
+constexpr std::int32_t kBlock = 4096;
+constexpr int kStackDepth = 32;
+constexpr int kMaxTimes = 4;
+
+enum class Op : std::uint8_t { Const, RealVar, IntVar, Index, Add, Sub, Mul, Div, Neg, Exp, Ln, Sqrt, Param };
+
+struct Instr {
+  Op op = Op::Const;
+  std::uint8_t form = 0;     // Param: its form
+  std::uint16_t pairs = 0;   // Param: covariate pairs on the stack
+  std::int32_t slot = 0;     // Const: invariant; RealVar, IntVar: data variable; Param: parameter
+};
+
+struct Slot {
+  bool present = false;
+  std::vector<Instr> code;
+  bool fixed() const { return code.size() == 1 && code[0].op == Op::Const; }
+};
+
+struct Plan;
+
+// A slot resolved for one evaluation: a data variable read directly, a
+// value fixed for the evaluation, or a program.
+struct Arg {
+  const Real* real = nullptr;
+  const std::vector<Instr>* code = nullptr;
+  Real value = 0;
+};
+
+// What one evaluation shares with the workers, refreshed on each call.
+struct Frame {
+  const Plan* plan = nullptr;
+  Interp* in = nullptr;
+  std::vector<Real> inv;       // invariant values
+  std::vector<Real> pvals;     // parameter values of the PARAM nodes with covariates
+  std::vector<Real> lnPvals;   // and their logarithms
+  Arg vars[kMaxTimes];
+  Arg params[kMaxPdfParams];
+  Arg kArg;
+  // A hazard multiplier p exp(sum x b) over data variables x, its b fixed:
+  // worked without the program.
+  struct Term {
+    const Real* x;
+    Real b;
+  };
+  std::vector<Term> linear;
+  int linearSlot = -1;
+  bool simple = false;  // the block loop of the common case applies
+  std::vector<const void*> data;
+  const Real* freq = nullptr;
+  LnGuard guard{};
+  bool modelRunning = false;
+  bool lawFixed = false;
+  bool lawBad = false;  // fixed parameters outside their range while a model is solved
+  LogLaw law;
+  Support sup{};
+  bool kFixed = false;
+  Real k = 1, lnK = 0;
+  std::int32_t nObs = 0;
+  std::vector<Real> sums;
+  std::vector<char> failed;
+};
+
+struct Plan {
+  bool ok = false;
+  int pdf = 0;
+  int timeRange = 0;
+  int varCount = 0;
+  int paramCount = 0;
+  int count = 0;  // time variables given
+  Slot vars[kMaxTimes];
+  Slot params[kMaxPdfParams];
+  Slot k;
+  bool paramsFixed = true;
+  std::vector<const ExprNode*> invariants;
+  std::vector<const ExprNode*> paramNodes;
+  std::vector<Symbol*> data;
+  std::vector<std::pair<const Symbol*, bool>> seen;  // identifiers and whether each was a data variable
+  Frame frame;
+};
+
+bool isIndexSymbol(const Symbol* s) { return s->name == "D_IDX"; }
+
+bool readsObservation(const ExprNode* n) {
+  if (!n) return false;
+  if (n->kind == NodeKind::Identifier && ((n->symbol->flags & kDataVar) || isIndexSymbol(n->symbol))) return true;
+  for (const ExprNode* c : n->children)
+    if (readsObservation(c)) return true;
+  return false;
+}
+
+// Functions of their arguments alone: nothing drawn, printed or stored.
+bool pureFunction(Fn f) {
+  switch (f) {
+    case Fn::ABS: case Fn::ADD: case Fn::SUBTRACT: case Fn::MULTIPLY: case Fn::DIVIDE: case Fn::NEGATE:
+    case Fn::INC: case Fn::DEC: case Fn::INVERT: case Fn::EXP: case Fn::LN: case Fn::LOG: case Fn::LOG10:
+    case Fn::SQRT: case Fn::SQR: case Fn::POWER: case Fn::MIN: case Fn::MAX: case Fn::MIX: case Fn::SIN:
+    case Fn::COS: case Fn::TAN: case Fn::SINH: case Fn::COSH: case Fn::TANH: case Fn::ARCTAN: case Fn::ERF:
+    case Fn::ERFC: case Fn::GAMMA: case Fn::LNGAMMA: case Fn::LOGISTIC: case Fn::LOGIT: case Fn::FISHER:
+    case Fn::FISHERINV: case Fn::FLOOR: case Fn::CEIL: case Fn::ROUND: case Fn::TRUNC: case Fn::INT:
+    case Fn::FRAC: case Fn::NORMAL: case Fn::NORMALCDF: case Fn::SIGN: case Fn::SGN: case Fn::HEAVISIDE:
+    case Fn::ISEQ: case Fn::ISNE: case Fn::ISLT: case Fn::ISLE: case Fn::ISGT: case Fn::ISGE: case Fn::ANDF:
+    case Fn::ORF: case Fn::NOTF: return true;
+    default: return false;
+  }
+}
+
+bool pure(const ExprNode* n) {
+  if (!n) return true;
+  switch (n->kind) {
+    case NodeKind::Identifier:
+    case NodeKind::If:
+    case NodeKind::Param:
+    case NodeKind::Pdf: break;
+    case NodeKind::Function:
+      if (!pureFunction(static_cast<Fn>(n->index))) return false;
+      break;
+    default: return false;
+  }
+  for (const ExprNode* c : n->children)
+    if (!pure(c)) return false;
+  return true;
+}
+
+void noteIdentifiers(Plan& plan, const ExprNode* n) {
+  if (!n) return;
+  if (n->kind == NodeKind::Identifier) plan.seen.emplace_back(n->symbol, (n->symbol->flags & kDataVar) != 0);
+  for (const ExprNode* c : n->children) noteIdentifiers(plan, c);
+}
+
+int dataSlot(Plan& plan, Symbol* s) {
+  for (std::size_t i = 0; i < plan.data.size(); ++i)
+    if (plan.data[i] == s) return static_cast<int>(i);
+  plan.data.push_back(s);
+  return static_cast<int>(plan.data.size()) - 1;
+}
+
+// Appends the program of n; false when n cannot run outside the interpreter.
+bool emit(Plan& plan, const ExprNode* n, std::vector<Instr>& code) {
+  if (!readsObservation(n)) {
+    if (!pure(n) || !(typeBit(n->resultType) & (typeBit(ValueType::Integer) | typeBit(ValueType::Real))))
+      return false;
+    Instr c;
+    c.slot = static_cast<std::int32_t>(plan.invariants.size());
+    plan.invariants.push_back(n);
+    code.push_back(c);
+    return true;
+  }
+  Instr x;
+  switch (n->kind) {
+    case NodeKind::Identifier: {
+      Symbol* s = n->symbol;
+      if (isIndexSymbol(s)) {
+        x.op = Op::Index;
+      } else if (s->type == ValueType::Real) {
+        x.op = Op::RealVar;
+      } else if (s->type == ValueType::Integer) {
+        x.op = Op::IntVar;
+      } else {
+        return false;
+      }
+      if (x.op != Op::Index) x.slot = dataSlot(plan, s);
+      code.push_back(x);
+      return true;
+    }
+    case NodeKind::Function: {
+      if (n->resultType != ValueType::Real || n->opType == ValueType::Complex) return false;
+      int args = 1;
+      switch (static_cast<Fn>(n->index)) {
+        case Fn::ADD: x.op = Op::Add, args = 2; break;
+        case Fn::SUBTRACT: x.op = Op::Sub, args = 2; break;
+        case Fn::MULTIPLY: x.op = Op::Mul, args = 2; break;
+        case Fn::DIVIDE: x.op = Op::Div, args = 2; break;
+        case Fn::NEGATE: x.op = Op::Neg; break;
+        case Fn::EXP: x.op = Op::Exp; break;
+        case Fn::LN:
+        case Fn::LOG: x.op = Op::Ln; break;
+        case Fn::SQRT: x.op = Op::Sqrt; break;
+        default: return false;
+      }
+      if (n->childCount() != args) return false;
+      for (const ExprNode* c : n->children)
+        if (!c || !emit(plan, c, code)) return false;
+      code.push_back(x);
+      return true;
+    }
+    case NodeKind::Param: {
+      if (!plainParamForm(n->index) || n->childCount() % 2 != 0 || n->childCount() / 2 > 0xffff) return false;
+      for (const ExprNode* c : n->children)
+        if (!c || !emit(plan, c, code)) return false;
+      x.op = Op::Param;
+      x.form = static_cast<std::uint8_t>(n->index);
+      x.pairs = static_cast<std::uint16_t>(n->childCount() / 2);
+      x.slot = static_cast<std::int32_t>(plan.paramNodes.size());
+      plan.paramNodes.push_back(n);
+      code.push_back(x);
+      return true;
+    }
+    default: return false;
+  }
+}
+
+bool deepEnough(const std::vector<Instr>& code) {
+  int depth = 0;
+  for (const Instr& x : code) {
+    switch (x.op) {
+      case Op::Const: case Op::RealVar: case Op::IntVar: case Op::Index: ++depth; break;
+      case Op::Add: case Op::Sub: case Op::Mul: case Op::Div: --depth; break;
+      case Op::Param: depth += 1 - 2 * x.pairs; break;
+      default: break;
+    }
+    if (depth > kStackDepth) return false;
+  }
+  return true;
+}
+
+bool compileSlot(Plan& plan, const ExprNode* n, Slot& slot) {
+  slot.present = n != nullptr;
+  if (!n) return true;
+  return emit(plan, n, slot.code) && deepEnough(slot.code);
+}
+
+void compile(Plan& plan, const ExprNode* dataNode) {
+  plan = Plan{};
+  if (dataNode->block(0) || dataNode->block(2)) return;
+  if (static_cast<DataForm>(dataNode->index) != DataForm::SUMLL) return;
+  const ExprNode* e = dataNode->children[1];
+  if (!e || e->kind != NodeKind::Pdf || !pdfHasLogTerm(e->index)) return;
+  const PdfInfo& info = *pdfInfo(e->index);
+  if (info.varCount > kMaxTimes) return;
+  plan.pdf = e->index;
+  plan.timeRange = info.timeRange;
+  plan.varCount = info.varCount;
+  plan.paramCount = info.paramCount;
+  noteIdentifiers(plan, e);
+  auto child = [&](int i) { return i < e->childCount() ? e->children[static_cast<std::size_t>(i)] : nullptr; };
+  for (int i = 0; i < info.varCount; ++i) {
+    if (!compileSlot(plan, child(i), plan.vars[i])) return;
+    if (plan.vars[i].present) ++plan.count;
+  }
+  for (int i = 0; i < info.paramCount; ++i) {
+    if (!compileSlot(plan, child(info.varCount + i), plan.params[i])) return;
+    if (plan.params[i].present && !plan.params[i].fixed()) plan.paramsFixed = false;
+  }
+  if (info.hazard && !compileSlot(plan, child(info.varCount + info.paramCount), plan.k)) return;
+  plan.ok = true;
+}
+
+bool stale(const Plan& plan) {
+  for (const auto& [s, wasData] : plan.seen)
+    if (((s->flags & kDataVar) != 0) != wasData) return true;
+  return false;
+}
+
+// Runs a program for observation i (from 1). False on a domain error. When
+// the program ends in an exponential hazard multiplier, lnOut gets ln k as
+// ln p + xb.
+bool run(const Frame& f, const std::vector<Instr>& code, std::int32_t i, Real& out, Real* lnOut) {
+  Real st[kStackDepth + 1];
+  int top = -1;
+  const Settings& set = f.in->set;
+  for (const Instr& x : code) {
+    switch (x.op) {
+      case Op::Const: st[++top] = f.inv[static_cast<std::size_t>(x.slot)]; break;
+      case Op::RealVar: st[++top] = static_cast<const Real*>(f.data[static_cast<std::size_t>(x.slot)])[i - 1]; break;
+      case Op::IntVar:
+        st[++top] = static_cast<const std::int32_t*>(f.data[static_cast<std::size_t>(x.slot)])[i - 1];
+        break;
+      case Op::Index: st[++top] = static_cast<Real>(i); break;
+      case Op::Add: --top, st[top] = st[top] + st[top + 1]; break;
+      case Op::Sub: --top, st[top] = st[top] - st[top + 1]; break;
+      case Op::Mul: --top, st[top] = st[top] * st[top + 1]; break;
+      case Op::Div: --top, st[top] = st[top] / st[top + 1]; break;
+      case Op::Neg: st[top] = -st[top]; break;
+      case Op::Exp: st[top] = std::exp(st[top]); break;
+      case Op::Ln: {
+        const Real v = st[top];
+        if (v < 0) return false;
+        st[top] = v == 0 ? set.negInfinity : std::log(v);
+        break;
+      }
+      case Op::Sqrt: {
+        const Real v = st[top];
+        if (v < 0) return false;
+        st[top] = isPosOo(set, v) ? v : (v == 0 ? 0 : std::sqrt(v));
+        break;
+      }
+      case Op::Param: {
+        const int base = top - 2 * x.pairs + 1;
+        Real xb = 0;
+        for (int j = 0; j < x.pairs; ++j) xb += st[base + 2 * j] * st[base + 2 * j + 1];
+        const Real p = f.pvals[static_cast<std::size_t>(x.slot)];
+        top = base;
+        st[top] = plainParamValue(set, x.form, p, xb);
+        if (lnOut && &x == &code.back() && x.form == static_cast<int>(ParamForm::HazardMultiplier) &&
+            set.expHazard && p > 0)
+          *lnOut = f.lnPvals[static_cast<std::size_t>(x.slot)] + xb;
+        break;
+      }
+    }
+  }
+  out = st[0];
+  return true;
+}
+
+[[gnu::always_inline]] inline bool argValue(const Frame& f, const Arg& a, std::int32_t i, Real& out) {
+  if (a.real) {
+    out = a.real[i - 1];
+    return true;
+  }
+  if (!a.code) {
+    out = a.value;
+    return true;
+  }
+  return run(f, *a.code, i, out, nullptr);
+}
+
+// The guarded log-likelihood term of observation i; false on a failure the
+// interpreter must report.
+bool termVarying(const Frame& f, std::int32_t i, const Real* v, Real k, Real lnK, Real& out) {
+  const Plan& plan = *f.plan;
+  Real p[kMaxPdfParams] = {};
+  for (int j = 0; j < plan.paramCount; ++j)
+    if (!argValue(f, f.params[j], i, p[j])) return false;
+  if (!pdfParamsInRange(plan.pdf, p)) {
+    if (!f.modelRunning) return false;
+    out = guardLn(f.guard, -std::numeric_limits<Real>::infinity());
+    return true;
+  }
+  const Support sup = supportBounds(*f.in, plan.timeRange, p);
+  LogLaw law;
+  prepareLogLaw(plan.pdf, p, law);
+  out = pdfLogTerm(*f.in, law, k, lnK, sup, v, plan.count, f.guard);
+  return true;
+}
+
+// The hazard multiplier of observation i and its logarithm.
+[[gnu::always_inline]] inline bool hazard(const Frame& f, std::int32_t i, Real& k, Real& lnK) {
+  if (f.kFixed) {
+    k = f.k;
+    lnK = f.lnK;
+    return true;
+  }
+  lnK = std::numeric_limits<Real>::quiet_NaN();
+  if (f.linearSlot >= 0) {
+    Real xb = 0;
+    for (const Frame::Term& t : f.linear) xb += t.x[i - 1] * t.b;
+    const auto slot = static_cast<std::size_t>(f.linearSlot);
+    const Real p = f.pvals[slot];
+    if (f.in->set.expHazard) {
+      k = p * std::exp(xb);
+      if (p > 0) lnK = f.lnPvals[slot] + xb;
+    } else {
+      k = p * xb;
+    }
+  } else if (f.kArg.code ? !run(f, *f.kArg.code, i, k, &lnK) : !argValue(f, f.kArg, i, k)) {
+    return false;
+  }
+  if (std::isnan(lnK) && k > 0) lnK = std::log(k);
+  return true;
+}
+
+[[gnu::always_inline]] inline bool term(const Frame& f, std::int32_t i, Real& out) {
+  const Plan& plan = *f.plan;
+  Real v[kMaxTimes];
+  for (int j = 0; j < plan.varCount; ++j)
+    if (!argValue(f, f.vars[j], i, v[j])) return false;
+  Real k, lnK;
+  if (!hazard(f, i, k, lnK)) return false;
+  if (!f.lawFixed) return termVarying(f, i, v, k, lnK, out);
+  out = f.lawBad ? guardLn(f.guard, -std::numeric_limits<Real>::infinity())
+                 : pdfLogTerm(*f.in, f.law, k, lnK, f.sup, v, plan.count, f.guard);
+  return true;
+}
+
+// The common case in a loop of its own: a law on [0, oo) with fixed
+// parameters, times read straight from the data, no truncation. Exact and
+// right-censored times take their log density or log survival at once (the
+// same steps as lnContribution), any other observation the general term.
+bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
+  Real sum = 0;
+  const Real* t0 = f.vars[0].real;
+  const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
+  const Real inf = f.in->set.infinity;
+  const LogLaw& law = f.law;
+  const LnGuard g = f.guard;
+  for (std::int32_t i = first; i <= last; ++i) {
+    const Real w = f.freq ? f.freq[i - 1] : 1;
+    if (!(w > 0)) continue;
+    const Real tO = t0[i - 1], tC = t1[i - 1];
+    Real k, lnK;
+    if (!hazard(f, i, k, lnK)) return false;
+    Real lnx;
+    if (!(tO >= 0 && tO < inf) || !(k > 0) || (tC != tO && !(tC >= inf))) {
+      if (!term(f, i, lnx)) return false;
+      sum += w * lnx;
+      continue;
+    }
+    if (tC != tO) {
+      lnx = lawLnSurvival(law, tO);
+      if (k != 1) lnx = k * lnx;
+    } else if (k == 1) {
+      lnx = lawLnDensity(law, tO);
+    } else {
+      Real lnS;
+      lawLnBoth(law, tO, lnx, lnS);
+      if (lnx != -std::numeric_limits<Real>::infinity()) lnx = lnx + lnK + (k - 1) * lnS;
+    }
+    sum += w * guardLn(g, lnx);
+  }
+  total = sum;
+  return true;
+}
+
+// The same loop for the Weibull law, its log density and log survival
+// written out (the steps of lawLnBoth and lnContribution, so the value is
+// the same to the last bit). K is how the hazard multiplier comes.
+enum class K { One, Fixed, Varying };
+template <bool kWeighted, K kMode>
+bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
+  const Real* t0 = f.vars[0].real;
+  const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
+  const Real inf = f.in->set.infinity;
+  const Real lnA = f.law.c[0], lnNorm = f.law.c[1], shape = f.law.p[1];
+  const LnGuard g = f.guard;
+  Real sum = 0;
+  for (std::int32_t i = first; i <= last; ++i) {
+    Real w = 1;
+    if constexpr (kWeighted) {
+      w = f.freq[i - 1];
+      if (!(w > 0)) continue;
+    }
+    const Real tO = t0[i - 1], tC = t1[i - 1];
+    Real k = 1, lnK = 0;
+    if constexpr (kMode == K::Fixed) k = f.k, lnK = f.lnK;
+    if constexpr (kMode == K::Varying) {
+      if (!hazard(f, i, k, lnK)) return false;
+    }
+    Real lnx;
+    if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf)) || (kMode != K::One && !(k > 0))) {
+      if (!term(f, i, lnx)) return false;
+      sum += kWeighted ? w * lnx : lnx;
+      continue;
+    }
+    const Real lnz = std::log(tO) - lnA;
+    const Real zb = std::exp(shape * lnz);
+    if (tC != tO) {
+      lnx = kMode == K::One || k == 1 ? -zb : k * -zb;
+    } else {
+      lnx = zb == std::numeric_limits<Real>::infinity() ? -zb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
+      if (kMode != K::One && k != 1 && lnx != -std::numeric_limits<Real>::infinity())
+        lnx = lnx + lnK + (k - 1) * -zb;
+    }
+    sum += kWeighted ? w * guardLn(g, lnx) : guardLn(g, lnx);
+  }
+  total = sum;
+  return true;
+}
+
+void sumBlock(void* ctx, int b) {
+  Frame& f = *static_cast<Frame*>(ctx);
+  const std::int32_t first = b * kBlock + 1;
+  const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
+  Real sum = 0;
+  if (f.simple) {
+    const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && (f.kFixed || f.linearSlot >= 0);
+    const K mode = !f.kFixed ? K::Varying : f.k == 1 ? K::One : K::Fixed;
+    bool done;
+    if (!weibull) done = simpleBlock(f, first, last, sum);
+    else if (f.freq)
+      done = mode == K::One     ? weibullBlock<true, K::One>(f, first, last, sum)
+             : mode == K::Fixed ? weibullBlock<true, K::Fixed>(f, first, last, sum)
+                                : weibullBlock<true, K::Varying>(f, first, last, sum);
+    else
+      done = mode == K::One     ? weibullBlock<false, K::One>(f, first, last, sum)
+             : mode == K::Fixed ? weibullBlock<false, K::Fixed>(f, first, last, sum)
+                                : weibullBlock<false, K::Varying>(f, first, last, sum);
+    if (!done)
+      f.failed[static_cast<std::size_t>(b)] = 1;
+    f.sums[static_cast<std::size_t>(b)] = sum;
+    return;
+  }
+  for (std::int32_t i = first; i <= last; ++i) {
+    const Real w = f.freq ? f.freq[i - 1] : 1;
+    if (!(w > 0)) continue;
+    Real t;
+    if (!term(f, i, t)) {
+      f.failed[static_cast<std::size_t>(b)] = 1;
+      return;
+    }
+    sum += w * t;
+  }
+  f.sums[static_cast<std::size_t>(b)] = sum;
+}
+
+void releasePlan(void* p) { delete static_cast<Plan*>(p); }
+
+Plan& planOf(const ExprNode* n) {
+  if (!n->cache) {
+    n->cache = new Plan;
+    n->releaseCache = releasePlan;
+    compile(*static_cast<Plan*>(n->cache), n);
+  }
+  Plan& plan = *static_cast<Plan*>(n->cache);
+  if (stale(plan)) compile(plan, n);
+  return plan;
+}
+
+WorkerPool* pool(Interp& in) {
+  if (in.workerThreads == 0) {
+    in.workerThreads = likelihoodThreads();
+    if (in.workerThreads > 1) in.workers = std::make_unique<WorkerPool>(in.workerThreads);
+  }
+  return in.workers.get();
+}
+
+// Resolves the data, evaluates the invariants and prepares what the
+// parameters fix; false when the general loop must run instead.
+bool prepare(Interp& in, Plan& plan, std::int32_t& first) {
+  Frame& f = plan.frame;
+  f.plan = &plan;
+  f.in = &in;
+  f.nObs = in.set.nObs;
+  f.data.resize(plan.data.size());
+  for (std::size_t j = 0; j < plan.data.size(); ++j) {
+    const Symbol& s = *plan.data[j];
+    const void* block = elementBlock(s);
+    const std::int32_t n = s.count >= 7 ? s.count - 7 : s.count;
+    if (!block || n < f.nObs) return false;
+    f.data[j] = block;
+  }
+  const DataStore* store = currentDataStore(in);
+  const Symbol* freqSym = store ? store->frequency : nullptr;
+  f.freq = freqSym ? static_cast<const Real*>(freqSym->block) : nullptr;
+  first = 1;
+  if (f.freq)
+    while (first <= f.nObs && !(f.freq[first - 1] > 0)) ++first;
+  if (first > f.nObs) return true;
+  in.set.dIdx = first;
+  f.inv.resize(plan.invariants.size());
+  for (std::size_t j = 0; j < plan.invariants.size(); ++j) f.inv[j] = evalReal(in, plan.invariants[j]);
+  f.pvals.resize(plan.paramNodes.size());
+  for (std::size_t j = 0; j < plan.paramNodes.size(); ++j)
+    f.pvals[j] = *static_cast<const Real*>(elementBlock(*plan.paramNodes[j]->symbol));
+  f.lnPvals.resize(plan.paramNodes.size());
+  for (std::size_t j = 0; j < plan.paramNodes.size(); ++j)
+    f.lnPvals[j] = f.pvals[j] > 0 ? std::log(f.pvals[j]) : std::numeric_limits<Real>::quiet_NaN();
+  auto resolve = [&](const Slot& slot, Arg& a) {
+    a = Arg{};
+    if (!slot.present) return;
+    if (slot.fixed()) a.value = f.inv[static_cast<std::size_t>(slot.code[0].slot)];
+    else if (slot.code.size() == 1 && slot.code[0].op == Op::RealVar)
+      a.real = static_cast<const Real*>(f.data[static_cast<std::size_t>(slot.code[0].slot)]);
+    else a.code = &slot.code;
+  };
+  for (int j = 0; j < plan.varCount; ++j) resolve(plan.vars[j], f.vars[j]);
+  for (int j = 0; j < plan.paramCount; ++j) resolve(plan.params[j], f.params[j]);
+  resolve(plan.k, f.kArg);
+  f.guard = lnGuard(in.set);
+  f.modelRunning = in.modelRunning;
+  f.lawFixed = plan.paramsFixed;
+  f.lawBad = false;
+  if (f.lawFixed) {
+    Real p[kMaxPdfParams] = {};
+    for (int j = 0; j < plan.paramCount; ++j) argValue(f, f.params[j], first, p[j]);
+    if (in.modelRunning && !pdfParamsInRange(plan.pdf, p)) {
+      f.lawBad = true;
+    } else {
+      checkPdfParams(in, plan.pdf, p);
+      f.sup = supportBounds(in, plan.timeRange, p);
+      prepareLogLaw(plan.pdf, p, f.law);
+    }
+  }
+  f.linear.clear();
+  f.linearSlot = -1;
+  if (plan.k.present && !plan.k.fixed()) {
+    const std::vector<Instr>& code = plan.k.code;
+    const Instr& last = code.back();
+    bool linear = last.op == Op::Param && last.form == static_cast<int>(ParamForm::HazardMultiplier) &&
+                  code.size() == 2 * static_cast<std::size_t>(last.pairs) + 1;
+    for (std::size_t j = 0; linear && j + 1 < code.size(); j += 2) {
+      linear = code[j].op == Op::RealVar && code[j + 1].op == Op::Const;
+      if (linear)
+        f.linear.push_back({static_cast<const Real*>(f.data[static_cast<std::size_t>(code[j].slot)]),
+                            f.inv[static_cast<std::size_t>(code[j + 1].slot)]});
+    }
+    if (linear) f.linearSlot = last.slot;
+  }
+  f.kFixed = !plan.k.present || plan.k.fixed();
+  f.k = 1;
+  f.lnK = 0;
+  if (plan.k.present && f.kFixed) {
+    f.k = f.kArg.value;
+    f.lnK = f.k > 0 ? std::log(f.k) : std::numeric_limits<Real>::quiet_NaN();
+  }
+  f.simple = f.lawFixed && !f.lawBad && plan.count >= 1 && plan.count <= 2 && f.vars[0].real &&
+             (plan.count == 1 || f.vars[1].real) && f.sup.low == 0 && f.sup.high == in.set.infinity &&
+             plan.pdf != static_cast<int>(Pdf::RECTANGULAR) && plan.pdf != static_cast<int>(Pdf::UNIFORM);
+  return true;
+}
+
+}  // namespace
+
+bool fastDataSum(Interp& in, const ExprNode* n, Real& value) {
+  if (in.set.debug >= 8 || in.models.record.enabled || in.set.nObs < 1 || in.drv.dataTransforming ||
+      in.drv.dataSummaries)
+    return false;
+  Plan& plan = planOf(n);
+  if (!plan.ok) return false;
+  std::int32_t first = 1;
+  if (!prepare(in, plan, first)) return false;
+  Frame& f = plan.frame;
+  value = 0;
+  if (first <= f.nObs) {
+    const int blocks = static_cast<int>((f.nObs + kBlock - 1) / kBlock);
+    f.sums.assign(static_cast<std::size_t>(blocks), 0);
+    f.failed.assign(static_cast<std::size_t>(blocks), 0);
+    WorkerPool* workers = blocks > 1 ? pool(in) : nullptr;
+    if (workers) {
+      workers->run(blocks, sumBlock, &f);
+    } else {
+      for (int b = 0; b < blocks; ++b) {
+        sumBlock(&f, b);
+        if (f.failed[static_cast<std::size_t>(b)]) break;
+      }
+    }
+    for (int b = 0; b < blocks; ++b) {
+      if (f.failed[static_cast<std::size_t>(b)]) return false;
+      value += f.sums[static_cast<std::size_t>(b)];
+    }
+  }
+  in.set.dIdx = f.nObs;
+  return true;
+}
+
+}  // namespace zav
