@@ -3,7 +3,7 @@
 # missing), then configures and builds into ./build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(g++ cmake make libgtest-dev libbenchmark-dev libboost-dev)
+packages=(g++ cmake make libgtest-dev libbenchmark-dev libboost-dev python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -13,6 +13,7 @@
 #include "exec/plotstate.h"
 #include "funcs/mathstate.h"
 #include "scan/scanstate.h"
+#include "symbols/monitor.h"
 #include "symbols/symbol.h"
 
 namespace zav {
@@ -67,6 +68,7 @@ struct Interp {
   DataState data;  // DATA statements: their declarations, runs and variables
   ModelState models;  // MODEL statements: models, parameters, runs and the run being solved
   PlotState plot;  // PLOT, MULTIPLOT and CURVE: data file numbering and the bodies being run
+  MonitorState monitor;  // the interactive monitor and the progress line
 
   Interp();
   ~Interp();
