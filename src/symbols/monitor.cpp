@@ -1,5 +1,6 @@
 #include "symbols/monitor.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -19,6 +20,13 @@ namespace {
 // answers at once to the eye, rare enough that the system call never shows
 // in a likelihood loop.
 constexpr std::int64_t kLookInterval = 50'000'000;  // ns
+// Even a clock read shows when a step is one evaluation of a tiny
+// likelihood, so the poll reads the clock only every `stride` calls: the
+// stride doubles while reads come closer than a millisecond and shrinks at
+// once in proportion when they come wider apart. Its cap bounds how late a
+// key is seen when the steps suddenly become slow.
+constexpr std::int64_t kReadFloor = 1'000'000;  // ns
+constexpr std::int32_t kMaxStride = 64;
 
 std::int64_t steadyNow() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
@@ -186,7 +194,16 @@ bool monitorPoll(Interp& in) {
   } else if (m.tasks == 0) {
     return false;
   }
+  if (--m.countdown > 0) return false;
   const std::int64_t t = steadyNow();
+  const std::int64_t gap = t - m.lastRead;
+  if (gap < kReadFloor) {
+    if (m.stride < kMaxStride) m.stride *= 2;
+  } else if (m.stride > 1) {
+    m.stride = static_cast<std::int32_t>(std::max<std::int64_t>(1, m.stride * kReadFloor / gap));
+  }
+  m.lastRead = t;
+  m.countdown = m.stride;
   if (t < m.nextLook) return false;
   m.nextLook = t + kLookInterval;
   if (m.progress.run) progressTick(in, t, monitorAvailable(in));
@@ -270,7 +287,9 @@ MonitorTask::MonitorTask(Interp& in) : in_(in) {
     m.console = isTerminal(0);
     // Short tasks never touch the terminal: the first look comes a little
     // after the start.
-    m.nextLook = steadyNow() + kLookInterval;
+    m.lastRead = steadyNow();
+    m.nextLook = m.lastRead + kLookInterval;
+    m.stride = m.countdown = 1;
   }
 }
 

@@ -33,6 +33,9 @@ struct MonitorState {
   int tasks = 0;             // monitored tasks running, nested
   bool console = false;      // standard input is a terminal (settled per outermost task)
   std::int64_t nextLook = 0; // steady-clock nanoseconds of the next look at the keyboard
+  std::int64_t lastRead = 0; // when the poll last read the clock
+  std::int32_t stride = 1;   // polls between clock reads
+  std::int32_t countdown = 1;
   ProgressState progress;
 };
 
