@@ -255,9 +255,13 @@ void runMonitor(Interp& in, std::string_view title) {
       m.console = false;
       return;
     }
+    // A cursor or function key sends several bytes: one press, one answer.
+    if (got == 27)
+      while (keyWaiting())
+        if (readKey() < 0) break;
     char key = static_cast<char>(got);
     if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
-    sc.write(std::string(1, key));
+    if (got > ' ' && got < 127) sc.write(std::string(1, key));  // control bytes would upset the terminal
     sc.endLine();
     switch (key) {
       case '?':

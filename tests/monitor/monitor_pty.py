@@ -198,6 +198,7 @@ def case_changes(work):
     time.sleep(0.5)
     s.entry("k", "In direct iteration {N}", "", "entry")
     s.screen("z", "Z\nhuh?\n" + MENU, "unknown key")
+    s.screen("\x1b[A", "\nhuh?\n" + MENU, "a cursor key is one unknown key, not echoed")
     s.screen("p", "P\nSymbol: ", "pick prompt")
     weights = [ONE, TWO, THREE, FOUR, FIVE]
     s.screen("weights\n", "weights\n" + WEIGHTS.format(*weights) + MENU, "array picked")
