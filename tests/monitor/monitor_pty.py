@@ -333,8 +333,38 @@ def case_interrupt(work):
         s.close()
 
 
+def case_fatal(work):
+    """A fatal error while solving ends with status 1 and the console in
+    line mode; during the fit it was in single-key mode."""
+    s = Session(work, ["-q", "errfit.zav"])
+    time.sleep(0.3)
+    check(not s.console_restored(), "the console is not in single-key mode while solving")
+    s.wait_for(r"Error \(run time\): Subscript out of range for weights", "the error report")
+    check(s.finish() == 1, "status %s" % s.status)
+    check(s.console_restored(), "the console is still in single-key mode")
+    s.close()
+
+
+def case_suspend(work):
+    """Ctrl-Z under a job-control shell: line mode while stopped, the
+    monitor again after the job is continued."""
+    s = Session(work, [], shell="set -m; '%s' -q longfit.zav; echo \"stopped:$?\"; "
+                                "stty -a | grep -o -- '-\\?icanon'; fg; echo \"end:$?\"" % ZAV)
+    time.sleep(0.5)
+    os.write(s.fd, b"\x1a")
+    s.wait_for(r"stopped:148\n", "the job stopped")
+    s.wait_for(r"\A(?!-)icanon\n", "line mode while stopped")
+    s.wait_for(r"longfit\.zav\n", "the job continued")
+    time.sleep(0.3)
+    s.entry("k", "In direct iteration {N}", "", "entry after continuing")
+    s.screen("x", "X\n", "exit")
+    s.wait_for(r"end:0\n", "the end")
+    s.finish()
+    s.close()
+
+
 CASES = {"walk": case_walk, "changes": case_changes, "methods": case_methods, "progress": case_progress,
-         "batch": case_batch, "interrupt": case_interrupt}
+         "batch": case_batch, "interrupt": case_interrupt, "fatal": case_fatal, "suspend": case_suspend}
 
 
 def main():
