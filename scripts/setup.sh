@@ -4,7 +4,7 @@
 # only to render plots (and by the tests, which load every plot file written).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-packages=(g++ cmake make libgtest-dev libbenchmark-dev libboost-dev gnuplot-nox)
+packages=(g++ cmake make libgtest-dev libbenchmark-dev libboost-dev gnuplot-nox python3)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

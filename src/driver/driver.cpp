@@ -11,6 +11,7 @@
 #include "driver/os.h"
 #include "driver/predefined.h"
 #include "driver/run.h"
+#include "estimate/progress.h"
 #include "exec/files.h"
 #include "funcs/machine.h"
 #include "funcs/numtext.h"
@@ -225,14 +226,18 @@ void usageReport(Interp& in, const std::string& message) {
 
 int runDriver(Interp& in, int argc, const char* const* argv) {
   in.drv.args.assign(argv, argv + argc);
+  // With both on one terminal, output must clear the progress line first.
+  if (isTerminal(1) && isTerminal(2)) hookStdout(in.os, progressBeforeOutput, &in);
   int status = kExitOk;
   try {
     status = runAll(in);
   } catch (const RunEnd& end) {
     status = end.status;
   }
+  closeMonitor(in);
   closeStandardFiles(in);
   std::fflush(stdout);
+  unhookStdout(in.os);
   return status;
 }
 

@@ -14,6 +14,7 @@
 #include "exec/plotstate.h"
 #include "funcs/mathstate.h"
 #include "scan/scanstate.h"
+#include "symbols/monitor.h"
 #include "symbols/symbol.h"
 
 namespace zav {
@@ -74,6 +75,7 @@ struct Interp {
   // likelihood that can use them; workerThreads is 0 until then.
   int workerThreads = 0;
   std::unique_ptr<WorkerPool> workers;
+  MonitorState monitor;  // the interactive monitor and the progress line
 
   Interp();
   ~Interp();

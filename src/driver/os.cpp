@@ -4,6 +4,7 @@
 #include <fnmatch.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -394,19 +396,89 @@ int execCommand(Interp& in, const std::string& command, const std::string& param
   return spawnAndWait(argv, exitStatus);
 }
 
+namespace {
+
+// A signal handler can reach nothing but statics, so the console settings
+// it must put back live here as well as in OsInfo: the line-mode settings
+// from before single-key mode, the single-key settings, and whether the
+// console is in single-key mode now. Written only outside the handlers,
+// while no handler can be running.
+::termios gLineMode;
+::termios gKeyMode;
+volatile std::sig_atomic_t gInKeyMode = 0;
+bool gHandlersInstalled = false;
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// A signal that ends the process: the console gets its line mode back, then
+// the signal does what it would have done without us.
+void onEndingSignal(int sig) {
+  if (gInKeyMode) ::tcsetattr(STDIN_FILENO, TCSANOW, &gLineMode);
+  ::signal(sig, SIG_DFL);
+  ::raise(sig);  // delivered when the handler returns
+}
+
+// Ctrl-Z: line mode while stopped, single-key mode again on continuing.
+void onStopSignal(int sig) {
+  const int savedErrno = errno;
+  if (gInKeyMode) ::tcsetattr(STDIN_FILENO, TCSANOW, &gLineMode);
+  ::signal(sig, SIG_DFL);
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, sig);
+  ::sigprocmask(SIG_UNBLOCK, &set, nullptr);
+  ::raise(sig);  // stops here until SIGCONT
+  ::sigprocmask(SIG_BLOCK, &set, nullptr);
+  ::signal(sig, onStopSignal);
+  if (gInKeyMode) ::tcsetattr(STDIN_FILENO, TCSANOW, &gKeyMode);
+  errno = savedErrno;
+}
+
+// Signals the parent set to be ignored (nohup, background jobs) stay ignored.
+void catchUnlessIgnored(int sig, void (*handler)(int)) {
+  struct sigaction old{};
+  if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) return;
+  struct sigaction act{};
+  act.sa_handler = handler;
+  sigemptyset(&act.sa_mask);
+  ::sigaction(sig, &act, nullptr);
+}
+
+void installConsoleHandlers() {
+  if (gHandlersInstalled) return;
+  gHandlersInstalled = true;
+  for (int sig : kEndingSignals) catchUnlessIgnored(sig, onEndingSignal);
+  catchUnlessIgnored(SIGTSTP, onStopSignal);
+}
+
+bool setConsole(const ::termios& t) { return ::tcsetattr(STDIN_FILENO, TCSANOW, &t) == 0; }
+
+}  // namespace
+
 void consoleKeyMode(OsInfo& os, bool on) {
   if (!::isatty(STDIN_FILENO)) return;
   if (on) {
     if (os.savedConsole) return;
     auto saved = std::make_shared<::termios>();
     if (::tcgetattr(STDIN_FILENO, saved.get()) != 0) return;
+    // Only line editing and echo go: Ctrl-C still interrupts, output is
+    // still translated.
     ::termios raw = *saved;
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     raw.c_cc[VMIN] = 1;
     raw.c_cc[VTIME] = 0;
-    if (::tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0) os.savedConsole = saved;
+    gLineMode = *saved;
+    gKeyMode = raw;
+    installConsoleHandlers();
+    gInKeyMode = 1;
+    if (setConsole(raw)) {
+      os.savedConsole = saved;
+    } else {
+      gInKeyMode = 0;
+    }
   } else if (os.savedConsole) {
-    ::tcsetattr(STDIN_FILENO, TCSANOW, os.savedConsole.get());
+    gInKeyMode = 0;
+    setConsole(*os.savedConsole);
     os.savedConsole.reset();
   }
 }
@@ -419,7 +491,83 @@ bool keyWaiting() {
 
 int readKey() {
   unsigned char c = 0;
-  return ::read(STDIN_FILENO, &c, 1) == 1 ? c : -1;
+  for (;;) {
+    const ssize_t got = ::read(STDIN_FILENO, &c, 1);
+    if (got == 1) return c;
+    if (got < 0 && errno == EINTR) continue;
+    return -1;
+  }
+}
+
+bool readConsoleLine(OsInfo& os, std::string_view prompt, std::string& line) {
+  line.clear();
+  // The line is typed with echo and editing, as at any prompt; the console
+  // is switched before the prompt shows, so nothing typed at it goes unechoed.
+  if (os.savedConsole) setConsole(*os.savedConsole);
+  std::fwrite(prompt.data(), 1, prompt.size(), stdout);
+  std::fflush(stdout);
+  int c = 0;
+  while ((c = readKey()) != -1 && c != '\n') {
+    if (c != '\r' && line.size() < kMaxText) line += static_cast<char>(c);
+  }
+  if (os.savedConsole) setConsole(gKeyMode);
+  return c != -1 || !line.empty();
+}
+
+bool isTerminal(int fd) { return ::isatty(fd) == 1; }
+
+int terminalColumns(int fd) {
+  struct winsize ws{};
+  if (::ioctl(fd, TIOCGWINSZ, &ws) == 0 && ws.ws_col > 0) return ws.ws_col;
+  return 80;
+}
+
+void writeRaw(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t put = ::write(fd, text.data(), text.size());
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return;
+    text.remove_prefix(static_cast<std::size_t>(put));
+  }
+}
+
+namespace {
+
+struct StdoutHook {
+  void (*before)(void*);
+  void* context;
+};
+
+ssize_t hookedWrite(void* cookie, const char* buf, std::size_t size) {
+  const auto* hook = static_cast<const StdoutHook*>(cookie);
+  hook->before(hook->context);
+  writeRaw(STDOUT_FILENO, std::string_view(buf, size));
+  return static_cast<ssize_t>(size);
+}
+
+}  // namespace
+
+void hookStdout(OsInfo& os, void (*before)(void*), void* context) {
+  if (os.plainStdout) return;
+  std::fflush(stdout);
+  auto hook = std::make_shared<StdoutHook>(StdoutHook{before, context});
+  cookie_io_functions_t io{};
+  io.write = hookedWrite;
+  std::FILE* f = ::fopencookie(hook.get(), "w", io);
+  if (!f) return;
+  std::setvbuf(f, nullptr, isTerminal(STDOUT_FILENO) ? _IOLBF : _IOFBF, BUFSIZ);
+  os.stdoutHook = hook;
+  os.plainStdout = stdout;
+  stdout = f;  // the C library lets its standard streams be replaced
+}
+
+void unhookStdout(OsInfo& os) {
+  if (!os.plainStdout) return;
+  std::FILE* hooked = stdout;
+  stdout = os.plainStdout;
+  std::fclose(hooked);
+  os.plainStdout = nullptr;
+  os.stdoutHook.reset();
 }
 
 }  // namespace zav

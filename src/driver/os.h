@@ -3,6 +3,7 @@
 // errorText); only checkResult turns a code into a fatal error.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,10 @@ struct OsInfo {
   std::string gnuplot;     // full path of gnuplot along PATH, empty if none
   // The terminal's settings before the monitor's single-key mode, when active.
   std::shared_ptr<::termios> savedConsole;
+  // Standard output as the C library opened it, while hookStdout has put a
+  // stream in its place; the hook itself.
+  std::FILE* plainStdout = nullptr;
+  std::shared_ptr<void> stdoutHook;
 };
 
 // Fills the identity from uname and PATH.
@@ -117,9 +122,28 @@ void sleepMs(std::int64_t ms);
 int execCommand(Interp& in, const std::string& command, const std::string& params, int* exitStatus = nullptr);
 
 // The monitor's keyboard. The poll only says yes when standard input is a
-// terminal; single-key mode lets one key press count without a line end.
+// terminal; single-key mode lets one key press count without a line end and
+// turns echo off. While it is on, a signal that ends or stops the process
+// first puts the console's line mode back.
 void consoleKeyMode(OsInfo& os, bool on);
 bool keyWaiting();
 int readKey();  // one byte, -1 at end of input
+// Writes the prompt to standard output and reads one line typed at the
+// console with echo and editing, also while in single-key mode; the line
+// end is dropped. False at end of input.
+bool readConsoleLine(OsInfo& os, std::string_view prompt, std::string& line);
+
+bool isTerminal(int fd);
+// The width of the terminal on fd (80 when it cannot tell).
+int terminalColumns(int fd);
+// Unbuffered write straight to a descriptor.
+void writeRaw(int fd, std::string_view text);
+
+// Replaces standard output with a stream that calls before(context) ahead
+// of every write that reaches the descriptor, so something drawn on the
+// terminal can be cleared before any output lands; unhookStdout puts the
+// original back (flushing what is buffered).
+void hookStdout(OsInfo& os, void (*before)(void*), void* context);
+void unhookStdout(OsInfo& os);
 
 }  // namespace zav

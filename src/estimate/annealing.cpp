@@ -125,6 +125,7 @@ int annealing(Interp& in) {
             ++count.rejectedDown;
             if (s.debug >= 3) std::printf("Downhill point rejected: %s\n", num(fTrial).c_str());
           }
+          if (monitorPoll(in)) runMonitor(in, "In SA. Dim. " + std::to_string(h + 1) + " cycle " + std::to_string(cycle) + " step " + std::to_string(stepNo) + " iteration " + std::to_string(s.iterations));
         }
       }
       if (reason != 0) break;

@@ -354,6 +354,7 @@ int bfgs(Interp& in) {
     if (done) reason = 5;
     else if (!moved && !(decrease <= s.epsilon) && s.evals < s.maxEvals) reason = 6;
     reason = stopCheck(in, reason);
+    if (reason == 0 && monitorPoll(in)) runMonitor(in, "In bfgs iteration " + std::to_string(s.iterations));
   } while (reason == 0);
   return reason;
 }

@@ -139,6 +139,7 @@ int conjugateGradient(Interp& in, int variant) {
     }
     const int reason = stopCheck(in, 0);
     if (reason != 0) return reason;
+    if (monitorPoll(in)) runMonitor(in, "In cgradient iteration " + std::to_string(s.iterations));
   }
 }
 

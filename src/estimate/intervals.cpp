@@ -34,7 +34,9 @@ void confidenceLimits(Interp& in) {
   for (std::size_t k = 0; k < w.free.size(); ++k) {
     Real& x = paramValue(in, k);
     const Real estimate = x;
+    int calls = 0;  // residuals of the current side: the far point's, then one per iteration
     auto residual = [&](Real theta) {
+      if (calls++ > 0 && monitorPoll(in)) runMonitor(in, "Computing CI for parameter " + std::to_string(k + 1) + " iteration " + std::to_string(calls - 1));
       x = theta;
       const Real f = objective(in);
       x = estimate;
@@ -48,6 +50,7 @@ void confidenceLimits(Interp& in) {
     const Side sides[] = {{"Upper", w.high[k] - delta, w.free[k]->uciSym},
                           {"Lower", w.low[k] + delta, w.free[k]->lciSym}};
     for (const Side& side : sides) {
+      calls = 0;
       const CiSearch r = ciSearch(estimate, 2 * chisq, side.far, residual(side.far), tolerance, maxIts, residual);
       realCell(*side.target) = r.limit;
       const std::string head = std::string("Warning: ") + side.word + " Interval for param " + std::to_string(k + 1);

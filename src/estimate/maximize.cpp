@@ -242,6 +242,7 @@ void runModelStatement(Interp& in, const StmtNode& st) {
   in.models.work.startJulian = start.julianDay;
   in.models.work.startSeconds = secondsOfDay(start);
   for (const ModelRun& r : m.runs) {
+    MonitorTask task(in, m.number, r.number);
     applyRun(in, m, r);
     if (getBooleanByName(in, "PRINT_BASIC")) {
       const std::string line = "Model " + std::to_string(m.number) + " Run " + std::to_string(r.number) + " : " +

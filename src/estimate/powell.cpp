@@ -57,6 +57,7 @@ int directSearch(Interp& in) {
       f = best.f;
       improvement[k] = before - f;
       last = k;
+      if (monitorPoll(in)) runMonitor(in, "In direct iteration " + std::to_string(s.iterations));
     }
     s.deltaLL = std::fabs(previous - f);
     s.logLikelihood = f;

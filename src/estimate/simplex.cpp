@@ -173,6 +173,7 @@ int simplexSearch(Interp& in) {
       }
       std::printf("%s\n", line.c_str());
     }
+    if (monitorPoll(in)) runMonitor(in, "In simplex iteration " + std::to_string(s.iterations));
   }
   sx.setParams(in, sx.vertex(sx.best));
   s.logLikelihood = sx.y[sx.best];

@@ -64,6 +64,7 @@ Real stepFor(Interp& in, std::size_t k, Real f0) {
       stop = true;
     }
     if (s.debug > 10) dxTrace(in, k, count, dx, dll);
+    if (monitorPoll(in)) runMonitor(in, "Computing dx array for param " + std::to_string(k + 1) + " iteration " + std::to_string(count));
     if (stop || count > s.dxMaxIts) break;
   }
   if (s.debug > 5) dxTrace(in, k, count, dx, dll);
@@ -102,6 +103,7 @@ bool informationMethod1(Interp& in) {
         if (freq[o] > 0) sum += freq[o] * ((ti[o] - t0[o]) / dx[i]) * ((other[o] - t0[o]) / dx[j]);
       a[i * n + j] = sum;
       a[j * n + i] = sum;
+      if (monitorPoll(in)) runMonitor(in, "Computing COV[" + std::to_string(i + 1) + "," + std::to_string(j + 1) + "]");
     }
   }
   enableObsRecord(in, false);
@@ -137,6 +139,7 @@ bool informationMethod2(Interp& in) {
       const Real v = (fpp - fmp + fmm - fpm) / (4 * hi * hj);
       a[i * n + j] = v;
       a[j * n + i] = v;
+      if (monitorPoll(in)) runMonitor(in, "Computing COV2[" + std::to_string(i + 1) + "," + std::to_string(j + 1) + "]");
     }
   }
   return invertMatrix(in, a, static_cast<int>(n));

@@ -111,6 +111,7 @@ void requireReadable(Interp& in, TextFile& f) {
 
 // One character, EOF at the end; a read error is fatal.
 int nextChar(Interp& in, TextFile& f) {
+  if (f.handle == stdin) releaseConsole(in);
   errno = 0;
   const int c = std::getc(f.handle);
   if (c == EOF) {

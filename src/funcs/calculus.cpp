@@ -324,7 +324,9 @@ Real defaultSearchTol(const Interp& in) { return std::max(in.set.findEps, in.set
 
 // Brent's zero finder on [a, b]; past maxIts steps it warns and stops.
 Real zeroin(Body& f, Real a, Real b, Real tol, std::int32_t maxIts) {
+  MonitorTask task(f.in);
   const Real zero = brentZero(f.in.set.machineEpsilon, a, b, tol, f, [&](int step) {
+    if (monitorPoll(f.in)) runMonitor(f.in, "In FINDZERO iteration " + std::to_string(step + 1));
     if (static_cast<std::int64_t>(step) + 1 <= maxIts) return true;
     std::printf("Warning: FINDZERO reached max iterations\n");
     return false;
@@ -335,7 +337,9 @@ Real zeroin(Body& f, Real a, Real b, Real tol, std::int32_t maxIts) {
 
 // Brent's minimiser, started at x; past maxIts rounds it warns and stops.
 Real brentMin(Body& f, Real low, Real high, Real x, Real tol, std::int32_t maxIts) {
+  MonitorTask task(f.in);
   const BrentMin best = brentMinimise(f.in, low, high, x, tol, f, [&](int round) {
+    if (monitorPoll(f.in)) runMonitor(f.in, "In FINDMIN iteration " + std::to_string(round + 1));
     if (static_cast<std::int64_t>(round) + 1 <= maxIts) return true;
     std::printf("Warning FINDMIN reached maximum iterations\n");
     return false;
