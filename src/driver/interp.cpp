@@ -9,6 +9,10 @@ Interp::Interp() {
   global = new SymbolTable;
   global->buckets.assign(kBucketCount, nullptr);
   current = global;
+  // Until the driver runs the interpreter on its own thread, the stack is
+  // whatever the creator has; a few megabytes are safe on any platform.
+  drv.stackBase = static_cast<const char*>(__builtin_frame_address(0));
+  drv.stackBytes = std::size_t{4} << 20;
 }
 
 Interp::~Interp() {

@@ -2,6 +2,7 @@
 // Interp is a fresh interpreter.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -37,12 +38,31 @@ struct DriverState {
   bool staticCreation = false;    // variables made while an inline program runs are static
   int tempCounter = 0;            // numbers the anonymous "%T" constants
   bool dataTransforming = false;  // data variables read element 1 while a DATA transform runs
+  // The stack the run has: where it starts and how many bytes it holds, so
+  // that runaway recursion of user routines ends with a message.
+  const char* stackBase = nullptr;
+  std::size_t stackBytes = 0;
+};
+
+// How deep the parser is, so that hostile nesting ends with a message
+// before the stack runs out.
+struct ParseDepth {
+  int statements = 0;     // statement levels being parsed
+  int expressions = 0;    // expression levels being parsed
+  std::int32_t seen = 0;  // the tallest expression tree finished since the mark of the current form
 };
 
 // The directory search of FINDFIRST / FINDNEXT, released by FINDQUIT.
 struct FindSearch {
   std::vector<std::string> names;  // the matches, sorted
   std::size_t next = 0;            // the one FINDNEXT returns
+};
+
+// A file the program has open, with what the end of the run needs to close it.
+struct OpenFile {
+  std::FILE* handle = nullptr;
+  std::string name;
+  bool writing = false;
 };
 
 struct Interp {
@@ -61,8 +81,11 @@ struct Interp {
   // called from later ones, so both live as long as the interpreter.
   std::vector<StmtNode*> programs;
   std::vector<Routine*> routines;
+  ParseDepth depth;
+  int callDepth = 0;  // user routine calls being run
   int plotDepth = 0;  // PLOT bodies being parsed: CURVE is a statement only inside one
   bool modelRunning = false;  // a MODEL's likelihood is being evaluated
+  std::vector<OpenFile> openFiles;  // opened by the program (and the output file), not yet closed
   FindSearch find;
   DataState data;  // DATA statements: their declarations, runs and variables
   ModelState models;  // MODEL statements: models, parameters, runs and the run being solved

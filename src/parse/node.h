@@ -52,6 +52,9 @@ struct ExprNode {
   // POSTASSIGN, the blocks of the DATA family); empty unless used.
   std::vector<StmtNode*> blocks;
   void* record = nullptr;  // the PARAM record of the model layer, when any
+  // Levels of the tree from here down, statement blocks' expressions
+  // included: bounds the recursion that evaluating or listing it takes.
+  std::int32_t height = 1;
 
   ExprNode(std::uint16_t idx, NodeKind k, int childCount) : kind(k), index(idx), children(childCount, nullptr) {}
   ~ExprNode();
