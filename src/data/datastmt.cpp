@@ -290,6 +290,7 @@ std::int32_t createObservations(Interp& in, std::int32_t count, ObservationSink&
   if (in.set.verbose || in.set.debugData)
     std::printf("Creating %d observations with %d variables each...\n", count, in.set.nVars);
   for (std::int32_t i = 1; i <= count; ++i) {
+    spendStep(in);
     in.set.lineNumb = i;
     std::fill(sink.slots.begin(), sink.slots.end(), Real{0});
     sink.finish();

@@ -1,5 +1,6 @@
 #include "driver/interp.h"
 
+#include "driver/error.h"
 #include "parse/node.h"
 #include "symbols/symtab.h"
 
@@ -14,6 +15,8 @@ Interp::Interp() {
   drv.stackBase = static_cast<const char*>(__builtin_frame_address(0));
   drv.stackBytes = std::size_t{4} << 20;
 }
+
+void budgetSpent(Interp& in) { ReportError(in, ErrCat::RunTime, "Evaluation budget exhausted"); }
 
 Interp::~Interp() {
   for (StmtNode* p : programs) freeStmtList(p);

@@ -83,6 +83,12 @@ struct Interp {
   std::vector<Routine*> routines;
   ParseDepth depth;
   int callDepth = 0;  // user routine calls being run
+  // Caps for running hostile programs (the fuzzing harnesses): statements,
+  // loop passes and the evaluations of the numerical forms each spend one
+  // step, and no element block may exceed the byte limit. Negative: no cap,
+  // as in every normal run.
+  std::int64_t stepBudget = -1;
+  std::int64_t blockLimit = -1;
   int plotDepth = 0;  // PLOT bodies being parsed: CURVE is a statement only inside one
   bool modelRunning = false;  // a MODEL's likelihood is being evaluated
   std::vector<OpenFile> openFiles;  // opened by the program (and the output file), not yet closed
@@ -96,5 +102,11 @@ struct Interp {
   Interp(const Interp&) = delete;
   Interp& operator=(const Interp&) = delete;
 };
+
+// Spends one step of the budget, if there is one.
+[[noreturn]] void budgetSpent(Interp& in);
+inline void spendStep(Interp& in) {
+  if (in.stepBudget >= 0 && in.stepBudget-- == 0) budgetSpent(in);
+}
 
 }  // namespace zav

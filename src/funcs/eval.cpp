@@ -213,9 +213,10 @@ std::int32_t evalIntegerCall(Interp& in, const ExprNode* n) {
         return static_cast<std::int32_t>(evalReal(in, arg(n, 1)) >= 0 ? a : -a);
       }
       const std::int32_t v = i(0);
-      if (v == INT32_MIN && i(1) >= 0) callOverflow(in, n, v);
-      const std::int32_t a = v < 0 ? -v : v;  // INT32_MIN stays itself, and is the right negative answer
-      return i(1) >= 0 ? a : -a;
+      const std::int64_t magnitude = v < 0 ? -std::int64_t{v} : v;
+      const std::int64_t r = i(1) >= 0 ? magnitude : -magnitude;
+      if (r != static_cast<std::int32_t>(r)) callOverflow(in, n, v);
+      return static_cast<std::int32_t>(r);
     }
     default: break;
   }
@@ -392,13 +393,20 @@ bool evalBooleanCall(Interp& in, const ExprNode* n) {
   }
   if (n->opType == ValueType::Boolean) {
     switch (code) {
-      case Fn::ANDF: return b(0) & b(1);
-      case Fn::ORF: return b(0) | b(1);
+      // Both operands are always evaluated, left first (no short cut).
+      case Fn::ANDF:
+      case Fn::MIN: {
+        const bool x = b(0), y = b(1);
+        return x && y;
+      }
+      case Fn::ORF:
+      case Fn::ADD:
+      case Fn::MAX: {
+        const bool x = b(0), y = b(1);
+        return x || y;
+      }
       case Fn::XORF: return b(0) ^ b(1);
       case Fn::NOTF: return !b(0);
-      case Fn::ADD: return b(0) | b(1);
-      case Fn::MAX: return b(0) | b(1);
-      case Fn::MIN: return b(0) & b(1);
       case Fn::PUT: {
         bool v = b(0);
         libPutBoolean(in, v);

@@ -375,7 +375,7 @@ void badArgType(Interp& in, const ExprNode* node, TypeSet found, TypeSet expecte
 void parseError(Interp& in, const std::string& message) { ReportError(in, ErrCat::Parser, message); }
 
 NestingLevel::NestingLevel(Interp& in, bool statement)
-    : in_(in), level_(statement ? in.depth.statements : in.depth.expressions) {
+    : level_(statement ? in.depth.statements : in.depth.expressions) {
   if (level_ >= kMaxNesting) parseError(in, statement ? "Statements nested too deeply" : "Expression nested too deeply");
   ++level_;
 }

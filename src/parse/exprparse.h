@@ -62,7 +62,6 @@ class NestingLevel {
   NestingLevel& operator=(const NestingLevel&) = delete;
 
  private:
-  Interp& in_;
   int& level_;
 };
 

@@ -95,7 +95,8 @@ void* createBlock(Interp& in, std::int32_t count, ValueType type) {
   if (in.set.debugSym) std::printf("Create %s[%d x %d]\n", std::string(typeName(type)).c_str(), count, typeWidth(type));
   void* block = nullptr;
   if (count > 0) {
-    withElemType(type, [&]<class T>() { block = allocate<T>(count); });
+    if (in.blockLimit < 0 || std::int64_t{count} * typeWidth(type) <= in.blockLimit)
+      withElemType(type, [&]<class T>() { block = allocate<T>(count); });
     if (!block && typeWidth(type) > 0)
       ReportError(in, ErrCat::SymTable, "Out of memory allocating " + std::string(typeName(type)) + "[" +
                                             std::to_string(count) + " x " + std::to_string(typeWidth(type)) + "]");

@@ -65,6 +65,7 @@ struct SymbolTable {
   std::vector<void*>* current = nullptr;          // blocks of the running activation
   std::vector<std::vector<void*>*> saved;         // activations of the calls below
   std::vector<Symbol*> buckets;                   // hash chains, newest first
+  std::size_t bucketsUsed = 0;                    // one past the highest bucket with a symbol
   // Lookup goes through this index, keyed by the case-folded name: the hash
   // of the buckets uses only 36 of them, so walking a chain is linear in the
   // table's size (every literal is a symbol). The chains still give the dump

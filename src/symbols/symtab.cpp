@@ -56,6 +56,7 @@ Symbol* linkSymbol(Interp& in, std::string_view name) {
   s->name.assign(name.substr(0, kMaxText));
   s->next = in.current->buckets[static_cast<std::size_t>(h)];
   in.current->buckets[static_cast<std::size_t>(h)] = s;
+  in.current->bucketsUsed = std::max(in.current->bucketsUsed, static_cast<std::size_t>(h) + 1);
   in.current->index[foldedName(s->name)] = s;
   return s;
 }
@@ -180,7 +181,9 @@ void releaseActivation(SymbolTable* t, std::vector<void*>* act) {
 void destroyTable(SymbolTable* t) {
   releaseActivation(t, t->current);
   for (auto* act : t->saved) releaseActivation(t, act);
-  for (Symbol* head : t->buckets) {
+  // Names hash into the first few dozen buckets only.
+  for (std::size_t b = 0; b < t->bucketsUsed; ++b) {
+    Symbol* head = t->buckets[b];
     while (head) {
       Symbol* next = head->next;
       if (head->has(kStatic) && !head->has(kBound)) discardBlock(head->block, head->type);
