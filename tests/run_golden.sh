@@ -5,6 +5,10 @@
 # CASE.args   arguments, one per line (default: CASE.zav's file name)
 # CASE.in     standard input (default: empty)
 # CASE.exit   expected exit status (default: 0)
+# CASE.ulimit address-space limit of the run in KiB (ulimit -v), for cases that
+#             must run out of memory fast; with ZAV_GOLDEN_NO_ULIMIT set (the
+#             sanitizer build cannot run under such a limit) the case is
+#             skipped with status 77
 # The case runs in a scratch copy of its folder, so files it writes vanish.
 # Every gnuplot command file the case writes (a new file with numbered data
 # files beside it) is loaded by gnuplot on the dumb terminal; any message from
@@ -30,9 +34,20 @@ input=/dev/null
 [ -f "$name.in" ] && input="$name.in"
 want_exit=0
 [ -f "$name.exit" ] && want_exit=$(tr -d '[:space:]' < "$name.exit")
+limit=
+if [ -f "$name.ulimit" ]; then
+  if [ -n "${ZAV_GOLDEN_NO_ULIMIT:-}" ]; then
+    echo "golden $name: needs an address-space limit; skipped"
+    exit 77
+  fi
+  limit=$(tr -d '[:space:]' < "$name.ulimit")
+fi
 
 before=$(find . -type f | sort)
-"$zav" "${args[@]}" < "$input" > "$work/.actual" 2>"$work/.stderr"
+(
+  [ -n "$limit" ] && ulimit -v "$limit"
+  exec "$zav" "${args[@]}"
+) < "$input" > "$work/.actual" 2>"$work/.stderr"
 got_exit=$?
 status=0
 if ! diff -u "$name.out" "$work/.actual"; then

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -289,6 +290,7 @@ std::int32_t createObservations(Interp& in, std::int32_t count, ObservationSink&
   if (in.set.verbose || in.set.debugData)
     std::printf("Creating %d observations with %d variables each...\n", count, in.set.nVars);
   for (std::int32_t i = 1; i <= count; ++i) {
+    spendStep(in);
     in.set.lineNumb = i;
     std::fill(sink.slots.begin(), sink.slots.end(), Real{0});
     sink.finish();
@@ -335,7 +337,7 @@ void runDataStatement(Interp& in, const StmtNode& s) {
   const std::int32_t create = in.set.createObs;
   std::string fileName;
   std::int32_t lineNumb = 0;
-  {
+  try {
     SlotBinding binding(in, desc, slots);
     if (create > 0) {
       lineNumb = createObservations(in, create, sink);
@@ -343,11 +345,15 @@ void runDataStatement(Interp& in, const StmtNode& s) {
       lineNumb = readDataFile(in, desc, slots, [&] { sink.finish(); });
       fileName = getStringByName(in, "DATAFILENAME");
     }
+  } catch (const std::bad_alloc&) {
+    ReportError(in, ErrCat::Data, "Out of memory allocating the observations of the DATA statement");
   }
 
+  // No observations kept: there is no first value to point at.
   const std::size_t width = desc.vars.size();
   for (std::size_t k = 0; k < width; ++k)
-    storeDataValues(in, *desc.vars[k].symbol, sink.kept.data() + k, sink.keptCount, width);
+    storeDataValues(in, *desc.vars[k].symbol, sink.kept.empty() ? nullptr : sink.kept.data() + k, sink.keptCount,
+                    width);
   in.set.nObs = sink.keptCount;
   in.set.droppedObs = sink.dropped;
   in.set.lineNumb = lineNumb;

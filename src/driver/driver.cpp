@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "driver/error.h"
@@ -224,21 +225,50 @@ void usageReport(Interp& in, const std::string& message) {
   endRun(kExitUsage);
 }
 
+namespace {
+
+// The interpreter's own stack: deep enough for the nesting the parser lets
+// through, whatever `ulimit -s` says (the pages are used only when needed).
+constexpr std::size_t kInterpreterStack = std::size_t{512} << 20;
+
+struct DriverRun {
+  Interp& in;
+  int status;
+};
+
+void runOnStack(void* p, std::size_t stackBytes) {
+  DriverRun& run = *static_cast<DriverRun*>(p);
+  Interp& in = run.in;
+  in.drv.stackBase = static_cast<const char*>(__builtin_frame_address(0));
+  if (stackBytes > 0) in.drv.stackBytes = stackBytes;
+  try {
+    try {
+      run.status = runAll(in);
+    } catch (const std::bad_alloc&) {
+      // Element blocks report their own failure; this catches the rest.
+      ReportError(in, ErrCat::RunTime, "Out of memory allocating working storage");
+    }
+  } catch (const RunEnd& end) {
+    run.status = end.status;
+  }
+  closeMonitor(in);
+  if (!closeStandardFiles(in)) run.status = kExitError;
+  std::fflush(stdout);
+}
+
+}  // namespace
+
 int runDriver(Interp& in, int argc, const char* const* argv) {
   in.drv.args.assign(argv, argv + argc);
   // With both on one terminal, output must clear the progress line first.
   if (isTerminal(1) && isTerminal(2)) hookStdout(in.os, progressBeforeOutput, &in);
-  int status = kExitOk;
-  try {
-    status = runAll(in);
-  } catch (const RunEnd& end) {
-    status = end.status;
-  }
-  closeMonitor(in);
-  closeStandardFiles(in);
-  std::fflush(stdout);
+  DriverRun run{in, kExitOk};
+  runWithStack(kInterpreterStack, runOnStack, &run);
+  // Back on the caller's stack, with the cautious default size.
+  in.drv.stackBase = static_cast<const char*>(__builtin_frame_address(0));
+  in.drv.stackBytes = std::size_t{4} << 20;
   unhookStdout(in.os);
-  return status;
+  return run.status;
 }
 
 }  // namespace zav

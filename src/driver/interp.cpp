@@ -1,6 +1,7 @@
 #include "driver/interp.h"
 
 #include "estimate/workers.h"
+#include "driver/error.h"
 #include "parse/node.h"
 #include "symbols/symtab.h"
 
@@ -10,7 +11,13 @@ Interp::Interp() {
   global = new SymbolTable;
   global->buckets.assign(kBucketCount, nullptr);
   current = global;
+  // Until the driver runs the interpreter on its own thread, the stack is
+  // whatever the creator has; a few megabytes are safe on any platform.
+  drv.stackBase = static_cast<const char*>(__builtin_frame_address(0));
+  drv.stackBytes = std::size_t{4} << 20;
 }
+
+void budgetSpent(Interp& in) { ReportError(in, ErrCat::RunTime, "Evaluation budget exhausted"); }
 
 Interp::~Interp() {
   workers.reset();

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -41,12 +42,31 @@ struct DriverState {
   int tempCounter = 0;            // numbers the anonymous "%T" constants
   bool dataTransforming = false;  // data variables read element 1 while a DATA transform runs
   bool dataSummaries = false;     // D_IDX may name a data variable's summary elements (the fit's means)
+  // The stack the run has: where it starts and how many bytes it holds, so
+  // that runaway recursion of user routines ends with a message.
+  const char* stackBase = nullptr;
+  std::size_t stackBytes = 0;
+};
+
+// How deep the parser is, so that hostile nesting ends with a message
+// before the stack runs out.
+struct ParseDepth {
+  int statements = 0;     // statement levels being parsed
+  int expressions = 0;    // expression levels being parsed
+  std::int32_t seen = 0;  // the tallest expression tree finished since the mark of the current form
 };
 
 // The directory search of FINDFIRST / FINDNEXT, released by FINDQUIT.
 struct FindSearch {
   std::vector<std::string> names;  // the matches, sorted
   std::size_t next = 0;            // the one FINDNEXT returns
+};
+
+// A file the program has open, with what the end of the run needs to close it.
+struct OpenFile {
+  std::FILE* handle = nullptr;
+  std::string name;
+  bool writing = false;
 };
 
 struct Interp {
@@ -65,8 +85,17 @@ struct Interp {
   // called from later ones, so both live as long as the interpreter.
   std::vector<StmtNode*> programs;
   std::vector<Routine*> routines;
+  ParseDepth depth;
+  int callDepth = 0;  // user routine calls being run
+  // Caps for running hostile programs (the fuzzing harnesses): statements,
+  // loop passes and the evaluations of the numerical forms each spend one
+  // step, and no element block may exceed the byte limit. Negative: no cap,
+  // as in every normal run.
+  std::int64_t stepBudget = -1;
+  std::int64_t blockLimit = -1;
   int plotDepth = 0;  // PLOT bodies being parsed: CURVE is a statement only inside one
   bool modelRunning = false;  // a MODEL's likelihood is being evaluated
+  std::vector<OpenFile> openFiles;  // opened by the program (and the output file), not yet closed
   FindSearch find;
   DataState data;  // DATA statements: their declarations, runs and variables
   ModelState models;  // MODEL statements: models, parameters, runs and the run being solved
@@ -82,5 +111,11 @@ struct Interp {
   Interp(const Interp&) = delete;
   Interp& operator=(const Interp&) = delete;
 };
+
+// Spends one step of the budget, if there is one.
+[[noreturn]] void budgetSpent(Interp& in);
+inline void spendStep(Interp& in) {
+  if (in.stepBudget >= 0 && in.stepBudget-- == 0) budgetSpent(in);
+}
 
 }  // namespace zav

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fnmatch.h>
 #include <poll.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -568,6 +569,35 @@ void unhookStdout(OsInfo& os) {
   std::fclose(hooked);
   os.plainStdout = nullptr;
   os.stdoutHook.reset();
+}
+
+namespace {
+struct ThreadBody {
+  void (*body)(void*, std::size_t);
+  void* arg;
+  std::size_t bytes;
+};
+void* startBody(void* p) {
+  auto* t = static_cast<ThreadBody*>(p);
+  t->body(t->arg, t->bytes);
+  return nullptr;
+}
+}  // namespace
+
+void runWithStack(std::size_t bytes, void (*body)(void*, std::size_t), void* arg) {
+  ThreadBody t{body, arg, bytes};
+  pthread_attr_t attr;
+  if (pthread_attr_init(&attr) == 0) {
+    pthread_t thread;
+    const bool started = pthread_attr_setstacksize(&attr, bytes) == 0 &&
+                         pthread_create(&thread, &attr, startBody, &t) == 0;
+    pthread_attr_destroy(&attr);
+    if (started) {
+      pthread_join(thread, nullptr);
+      return;
+    }
+  }
+  body(arg, 0);
 }
 
 }  // namespace zav

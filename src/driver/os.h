@@ -119,6 +119,12 @@ void sleepMs(std::int64_t ms);
 // Runs a command with an argument string and waits for it. Returns the error
 // code of the start (0 when it ran); the child's exit status goes to
 // *exitStatus when asked (128 + signal number for a killed child).
+// Runs `body` on a thread with a stack of `bytes` and waits for it, so how
+// deep the interpreter may recurse does not depend on `ulimit -s`. If no
+// such thread can be made, runs it on the calling thread; `body` is told
+// the stack size it got (0 when it is the caller's).
+void runWithStack(std::size_t bytes, void (*body)(void*, std::size_t), void* arg);
+
 int execCommand(Interp& in, const std::string& command, const std::string& params, int* exitStatus = nullptr);
 
 // The monitor's keyboard. The poll only says yes when standard input is a

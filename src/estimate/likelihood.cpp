@@ -307,6 +307,7 @@ Real evalLevelNode(Interp& in, const ExprNode* n) {
 }
 
 Real objective(Interp& in) {
+  spendStep(in);
   const Model& m = *in.models.running;
   if (m.pre) execList(in, m.pre);
   in.set.dIdx = 1;

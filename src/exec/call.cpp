@@ -1,6 +1,7 @@
 // Calls of user routines: the argument binding shared by PROCEDURE calls and
 // FUNCTION calls in expressions.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <variant>
 
@@ -69,9 +70,30 @@ void store(Interp& in, Symbol& formal, Value& v) {
   }
 }
 
+// Calls may nest this deep: far beyond sensible recursion, about 100 MB of
+// stack in a Release build.
+constexpr int kMaxCallDepth = 100000;
+
+// Stops runaway recursion by the count of active calls and, should frames
+// be larger than expected (sanitizer builds), by how far the stack has
+// grown: a routine body without further calls needs at most what the
+// parser's nesting limits allow, so calls stop while a quarter of the
+// stack is still free.
+void checkCallDepth(Interp& in) {
+  if (in.callDepth >= kMaxCallDepth)
+    ReportError(in, ErrCat::RunTime, "Procedure or function calls nested too deeply (recursion?)");
+  const auto base = reinterpret_cast<std::uintptr_t>(in.drv.stackBase);
+  const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+  const std::size_t used = base > here ? base - here : 0;
+  if (used > in.drv.stackBytes - in.drv.stackBytes / 4)
+    ReportError(in, ErrCat::RunTime, "Procedure or function calls nested too deeply (recursion?)");
+}
+
 }  // namespace
 
 void enterRoutine(Interp& in, const Routine& r, const std::vector<ExprNode*>& actuals) {
+  checkCallDepth(in);
+  ++in.callDepth;
   const std::size_t n = r.params.size();
   std::vector<Value> values(n);
   for (std::size_t i = 0; i < n && i < actuals.size(); ++i) {
@@ -110,6 +132,9 @@ void enterRoutine(Interp& in, const Routine& r, const std::vector<ExprNode*>& ac
   }
 }
 
-void leaveRoutine(Interp& in, const Routine& r) { deactivate(in, r.table); }
+void leaveRoutine(Interp& in, const Routine& r) {
+  --in.callDepth;
+  deactivate(in, r.table);
+}
 
 }  // namespace zav

@@ -26,6 +26,7 @@ namespace {
 [[noreturn]] void runError(Interp& in, const std::string& msg) { ReportError(in, ErrCat::RunTime, msg); }
 
 void at(Interp& in, const StmtNode& s) {
+  spendStep(in);
   in.pos.line = s.line;
   in.pos.column = s.column;
 }

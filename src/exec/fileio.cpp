@@ -1,5 +1,6 @@
 #include "exec/fileio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -37,11 +38,14 @@ std::string_view opText(FileOp op) {
 int closeHandle(TextFile& f) {
   if (!f.handle) return kErrNotOpen;
   int code = 0;
+  // A write that failed earlier leaves only the error flag behind: the
+  // buffer it could not write is gone, and fclose would not say so.
+  if (f.mode != FileMode::Read && std::ferror(f.handle)) code = errnoToCode(EIO, OsOp::Write);
   errno = 0;
   if (f.ownsHandle) {
-    if (std::fclose(f.handle) != 0) code = errnoToCode(errno ? errno : EIO, OsOp::Write);
+    if (std::fclose(f.handle) != 0 && code == 0) code = errnoToCode(errno ? errno : EIO, OsOp::Write);
   } else if (f.mode != FileMode::Read) {
-    if (std::fflush(f.handle) != 0) code = errnoToCode(errno ? errno : EIO, OsOp::Write);
+    if (std::fflush(f.handle) != 0 && code == 0) code = errnoToCode(errno ? errno : EIO, OsOp::Write);
   }
   f.handle = nullptr;
   f.ownsHandle = false;
@@ -247,8 +251,8 @@ void step(Interp& in, const ExprNode* args, std::string_view proc, int by) {
   if (s.has(kConst)) runError(in, "Argument 1 to " + p + " was a constant");
   if (s.type != ValueType::Integer) runError(in, "Argument 1 to " + p + " was not an INTEGER variable");
   const int e = targetElement(in, v);
-  // Wraps at the ends of the range like the rest of the integer arithmetic.
-  const auto next = static_cast<std::uint32_t>(getInteger(in, s, e)) + static_cast<std::uint32_t>(by);
+  const std::int64_t next = std::int64_t{getInteger(in, s, e)} + by;
+  if (next != static_cast<std::int32_t>(next)) ReportError(in, ErrCat::Math, "Integer overflow in " + p);
   setInteger(in, s, e, static_cast<std::int32_t>(next));
 }
 
@@ -258,12 +262,50 @@ void openProc(Interp& in, const ExprNode* args, FileOp op) {
   fileOperation(in, f, op, name, true);
 }
 
+// The files the program opened, so that the end of the run can close those
+// it left open and report what could not be written.
+void forgetHandle(Interp& in, std::FILE* h) {
+  auto& open = in.openFiles;
+  open.erase(std::remove_if(open.begin(), open.end(), [&](const OpenFile& o) { return o.handle == h; }), open.end());
+}
+
+int closeRegistered(Interp& in, TextFile& f) {
+  if (f.ownsHandle) forgetHandle(in, f.handle);
+  return closeHandle(f);
+}
+
+int openRegistered(Interp& in, TextFile& f, FileOp op, std::string_view name) {
+  const int code = openHandle(f, op, name);
+  if (code == 0 && f.ownsHandle) in.openFiles.push_back(OpenFile{f.handle, f.name, f.mode != FileMode::Read});
+  return code;
+}
+
 }  // namespace
+
+bool closeOpenFiles(Interp& in) {
+  bool ok = true;
+  std::vector<OpenFile> open;
+  open.swap(in.openFiles);
+  for (OpenFile& o : open) {
+    int code = 0;
+    if (o.writing && std::ferror(o.handle)) code = errnoToCode(EIO, OsOp::Write);
+    errno = 0;
+    if (std::fclose(o.handle) != 0 && o.writing && code == 0) code = errnoToCode(errno ? errno : EIO, OsOp::Write);
+    if (code == 0) continue;
+    ok = false;
+    try {
+      checkResult(in, code, opText(FileOp::Close), o.name);
+    } catch (const RunEnd&) {
+      // Reported; the others are still closed and checked.
+    }
+  }
+  return ok;
+}
 
 int fileOperation(Interp& in, TextFile& f, FileOp op, std::string_view name, bool report) {
   int code = 0;
   switch (op) {
-    case FileOp::Close: code = closeHandle(f); break;
+    case FileOp::Close: code = closeRegistered(in, f); break;
     case FileOp::Flush:
       if (!f.handle) {
         code = kErrNotOpen;
@@ -277,10 +319,10 @@ int fileOperation(Interp& in, TextFile& f, FileOp op, std::string_view name, boo
     case FileOp::Write:
       if (f.handle) {
         const std::string old = f.name;
-        const int closed = closeHandle(f);
+        const int closed = closeRegistered(in, f);
         if (report) checkResult(in, closed, opText(FileOp::Close), old);
       }
-      code = openHandle(f, op, name);
+      code = openRegistered(in, f, op, name);
       break;
   }
   if (report) checkResult(in, code, opText(op), f.name);

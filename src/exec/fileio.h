@@ -20,6 +20,11 @@ enum class FileOp { Close, Flush, Append, Read, Write };
 // failure is the run-time error "<operation text> <name> : <error text>".
 int fileOperation(Interp& in, TextFile& f, FileOp op, std::string_view name, bool report);
 
+// Closes every file the program opened and left open, checking that what
+// was written reached it; each failure is reported as CLOSE would report
+// it, and the result says whether all went well.
+bool closeOpenFiles(Interp& in);
+
 // EOF and EOLN of a file open for reading; they look at the next character
 // without taking it. At the end of the file both are TRUE.
 bool fileAtEof(Interp& in, TextFile& f);

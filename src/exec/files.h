@@ -9,8 +9,9 @@ struct Interp;
 // standard output.
 void openOutputFile(Interp& in);
 
-// Flushes and closes the standard output, the output file, the plot file and
-// the data file.
-void closeStandardFiles(Interp& in);
+// Flushes and closes the standard output, the output file, the plot file,
+// the data file and every file the program left open; false when something
+// written could not be (each such file has been reported).
+bool closeStandardFiles(Interp& in);
 
 }  // namespace zav

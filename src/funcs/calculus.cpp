@@ -55,6 +55,7 @@ struct Body {
     }
   }
   Real operator()(Real x) {
+    spendStep(in);
     set(x);
     return evalReal(in, expr);
   }
@@ -407,6 +408,7 @@ Real calcSumOrProduct(Interp& in, const ExprNode* n) {
   std::int64_t i = from;
   setCounter(i);
   while (i <= to && (!hasCriterion || change >= criterion)) {
+    spendStep(in);
     const Real term = evalReal(in, f.expr);
     const Real old = result;
     result = product ? result * term : result + term;

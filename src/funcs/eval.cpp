@@ -1,6 +1,7 @@
 #include "funcs/eval.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 #include "driver/error.h"
@@ -35,9 +36,55 @@ typename Elem<T>::type& identElement(Interp& in, const ExprNode* n) {
   return elems[linearIndex(in, n) - 1];
 }
 
-// Integer arithmetic wraps like the machine's 32-bit registers instead of
-// being undefined on overflow.
-std::int32_t wrap(std::int64_t v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); }
+// INTEGER results that do not fit 32 bits stop the run: a wrapped count or
+// index would be a wrong answer that looks right. The checks are single
+// overflow-flag branches; the message is made only on the way out.
+[[noreturn, gnu::cold, gnu::noinline]] void integerOverflow(Interp& in, const std::string& what) {
+  ReportError(in, ErrCat::Math, "Integer overflow in " + what);
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void binaryOverflow(Interp& in, std::int64_t a, const char* op, std::int64_t b) {
+  integerOverflow(in, std::to_string(a) + " " + op + " " + std::to_string(b));
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void callOverflow(Interp& in, const ExprNode* n, std::int64_t a) {
+  integerOverflow(in, fnName(n) + "(" + std::to_string(a) + ")");
+}
+
+std::int32_t checkedAdd(Interp& in, std::int32_t a, std::int32_t b) {
+  std::int32_t r;
+  if (__builtin_add_overflow(a, b, &r)) binaryOverflow(in, a, "+", b);
+  return r;
+}
+
+std::int32_t checkedSub(Interp& in, std::int32_t a, std::int32_t b) {
+  std::int32_t r;
+  if (__builtin_sub_overflow(a, b, &r)) binaryOverflow(in, a, "-", b);
+  return r;
+}
+
+std::int32_t checkedMul(Interp& in, std::int32_t a, std::int32_t b) {
+  std::int32_t r;
+  if (__builtin_mul_overflow(a, b, &r)) binaryOverflow(in, a, "*", b);
+  return r;
+}
+
+// A shift moves the 32-bit pattern; SHL also doubles the value each place,
+// so it overflows as soon as the value leaves the INTEGER range. A count
+// below 0 means nothing; one of 32 or more empties the word.
+std::int32_t shiftLeft(Interp& in, std::int32_t a, std::int32_t count) {
+  if (count < 0 || (a != 0 && count > 31)) binaryOverflow(in, a, "SHL", count);
+  if (a == 0) return 0;
+  const std::int64_t r = std::int64_t{a} * (std::int64_t{1} << count);
+  if (r != static_cast<std::int32_t>(r)) binaryOverflow(in, a, "SHL", count);
+  return static_cast<std::int32_t>(r);
+}
+
+std::int32_t shiftRight(Interp& in, std::int32_t a, std::int32_t count) {
+  if (count < 0) binaryOverflow(in, a, "SHR", count);
+  if (count > 31) return 0;
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) >> count);
+}
 
 
 // The RETURN value of a user FUNCTION, read in the type the caller wants.
@@ -164,33 +211,67 @@ std::int32_t evalIntegerCall(Interp& in, const ExprNode* n) {
         Real a = std::fabs(evalReal(in, arg(n, 0)));
         return static_cast<std::int32_t>(evalReal(in, arg(n, 1)) >= 0 ? a : -a);
       }
-      std::int32_t a = i(0);
-      a = a < 0 ? wrap(-static_cast<std::int64_t>(a)) : a;
-      return i(1) >= 0 ? a : wrap(-static_cast<std::int64_t>(a));
+      const std::int32_t v = i(0);
+      const std::int64_t magnitude = v < 0 ? -std::int64_t{v} : v;
+      const std::int64_t r = i(1) >= 0 ? magnitude : -magnitude;
+      if (r != static_cast<std::int32_t>(r)) callOverflow(in, n, v);
+      return static_cast<std::int32_t>(r);
     }
     default: break;
   }
   if (n->opType == ValueType::Integer || n->opType == ValueType::Undef) {
     switch (code) {
-      case Fn::ADD: return wrap(static_cast<std::int64_t>(i(0)) + i(1));
-      case Fn::SUBTRACT: return wrap(static_cast<std::int64_t>(i(0)) - i(1));
-      case Fn::MULTIPLY: return wrap(static_cast<std::int64_t>(i(0)) * i(1));
-      case Fn::NEGATE: return wrap(-static_cast<std::int64_t>(i(0)));
-      case Fn::INC: return wrap(static_cast<std::int64_t>(i(0)) + 1);
-      case Fn::DEC: return wrap(static_cast<std::int64_t>(i(0)) - 1);
+      case Fn::ADD: {
+        const std::int32_t a = i(0);
+        return checkedAdd(in, a, i(1));
+      }
+      case Fn::SUBTRACT: {
+        const std::int32_t a = i(0);
+        return checkedSub(in, a, i(1));
+      }
+      case Fn::MULTIPLY: {
+        const std::int32_t a = i(0);
+        return checkedMul(in, a, i(1));
+      }
+      case Fn::NEGATE: {
+        const std::int32_t v = i(0);
+        if (v == INT32_MIN) integerOverflow(in, "-(" + std::to_string(v) + ")");
+        return -v;
+      }
+      case Fn::INC: {
+        const std::int32_t v = i(0);
+        if (v == INT32_MAX) callOverflow(in, n, v);
+        return v + 1;
+      }
+      case Fn::DEC: {
+        const std::int32_t v = i(0);
+        if (v == INT32_MIN) callOverflow(in, n, v);
+        return v - 1;
+      }
       case Fn::ABS: {
-        std::int32_t v = i(0);
-        return v < 0 ? wrap(-static_cast<std::int64_t>(v)) : v;
+        const std::int32_t v = i(0);
+        if (v == INT32_MIN) callOverflow(in, n, v);
+        return v < 0 ? -v : v;
       }
       case Fn::IDIV:
       case Fn::MODULO: {
         std::int32_t a = i(0), b = i(1);
         if (b == 0) ReportError(in, ErrCat::Funct, "Attempted division by zero");
-        if (b == -1) return code == Fn::IDIV ? wrap(-static_cast<std::int64_t>(a)) : 0;
+        if (b == -1) {
+          if (code == Fn::MODULO) return 0;
+          if (a == INT32_MIN) binaryOverflow(in, a, "DIV", b);
+          return -a;
+        }
         return code == Fn::IDIV ? a / b : a % b;
       }
-      case Fn::SHIFTLEFT: return static_cast<std::int32_t>(static_cast<std::uint32_t>(i(0)) << (i(1) & 31));
-      case Fn::SHIFTRIGHT: return static_cast<std::int32_t>(static_cast<std::uint32_t>(i(0)) >> (i(1) & 31));
+      case Fn::SHIFTLEFT: {
+        const std::int32_t a = i(0);
+        return shiftLeft(in, a, i(1));
+      }
+      case Fn::SHIFTRIGHT: {
+        const std::int32_t a = i(0);
+        return shiftRight(in, a, i(1));
+      }
       case Fn::ANDF: return i(0) & i(1);
       case Fn::ORF: return i(0) | i(1);
       case Fn::XORF: return i(0) ^ i(1);
@@ -311,13 +392,20 @@ bool evalBooleanCall(Interp& in, const ExprNode* n) {
   }
   if (n->opType == ValueType::Boolean) {
     switch (code) {
-      case Fn::ANDF: return b(0) & b(1);
-      case Fn::ORF: return b(0) | b(1);
+      // Both operands are always evaluated, left first (no short cut).
+      case Fn::ANDF:
+      case Fn::MIN: {
+        const bool x = b(0), y = b(1);
+        return x && y;
+      }
+      case Fn::ORF:
+      case Fn::ADD:
+      case Fn::MAX: {
+        const bool x = b(0), y = b(1);
+        return x || y;
+      }
       case Fn::XORF: return b(0) ^ b(1);
       case Fn::NOTF: return !b(0);
-      case Fn::ADD: return b(0) | b(1);
-      case Fn::MAX: return b(0) | b(1);
-      case Fn::MIN: return b(0) & b(1);
       case Fn::PUT: {
         bool v = b(0);
         libPutBoolean(in, v);

@@ -1,5 +1,6 @@
 #include "parse/exprparse.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -45,7 +46,20 @@ Node operatorNode(Interp& in, Fn f, Node a, Node b) {
   Node n = std::make_unique<ExprNode>(static_cast<std::uint16_t>(f), NodeKind::Function, b ? 2 : 1);
   n->children[0] = a.release();
   if (b) n->children[1] = b.release();
+  settleHeight(in, n.get());
   typeCall(in, n.get());
+  return n;
+}
+
+// A name or a form: its children and statement blocks were parsed by the
+// whole parser, so its height takes in the tallest tree seen meanwhile.
+template <class F>
+Node composite(Interp& in, F&& parse) {
+  const std::int32_t outer = in.depth.seen;
+  in.depth.seen = 0;
+  Node n = parse();
+  settleHeight(in, n.get(), in.depth.seen);
+  in.depth.seen = std::max(outer, n->height);
   return n;
 }
 
@@ -199,6 +213,7 @@ Node name(Interp& in) {
 }
 
 Node factor(Interp& in) {
+  NestingLevel level(in, false);
   switch (peekKind(in)) {
     case Tok::True:
     case Tok::False:
@@ -219,7 +234,7 @@ Node factor(Interp& in) {
     default: break;
   }
   const Token& t = currentToken(in);
-  if (t.kind == Tok::Identifier || t.code(Catalog::ExprForm) > 0) return name(in);
+  if (t.kind == Tok::Identifier || t.code(Catalog::ExprForm) > 0) return composite(in, [&] { return name(in); });
   syntaxError(in, t, KindSet{Tok::LParen, Tok::Minus, Tok::Plus, Tok::Not, Tok::True, Tok::False, Tok::QuotedStr,
                              Tok::Character, Tok::Identifier, Tok::RealNumber, Tok::ComplexNumber, Tok::IntNumber});
 }
@@ -359,8 +374,25 @@ void badArgType(Interp& in, const ExprNode* node, TypeSet found, TypeSet expecte
 
 void parseError(Interp& in, const std::string& message) { ReportError(in, ErrCat::Parser, message); }
 
+NestingLevel::NestingLevel(Interp& in, bool statement)
+    : level_(statement ? in.depth.statements : in.depth.expressions) {
+  if (level_ >= kMaxNesting) parseError(in, statement ? "Statements nested too deeply" : "Expression nested too deeply");
+  ++level_;
+}
+
+NestingLevel::~NestingLevel() { --level_; }
+
+void settleHeight(Interp& in, ExprNode* n, std::int32_t seenInside) {
+  std::int32_t h = seenInside;
+  for (const ExprNode* c : n->children)
+    if (c) h = std::max(h, c->height);
+  n->height = std::max(n->height, h + 1);
+  if (n->height > kMaxExprHeight) parseError(in, "Expression nested too deeply");
+  in.depth.seen = std::max(in.depth.seen, n->height);
+}
+
 Symbol* makeConstant(Interp& in, ValueType type) {
-  return declareStatic(in, makeTempName(in), type, nullptr, kConst);
+  return declareConstant(in, makeTempName(in), type, nullptr);
 }
 
 namespace {

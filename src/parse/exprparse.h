@@ -44,6 +44,31 @@ bool isExpressionKeyword(NodeKind k);
 // likelihood): the current token is the form's keyword.
 ExprNode* parseSpecialForm(Interp& in, NodeKind kind);
 
+// How deep statements may nest, how deep expressions may nest (counted on
+// their own, so a deep statement nest is reported as such), and how tall one expression
+// tree may grow (a flat sum of n terms is n levels tall). Both are far beyond
+// real programs and keep the recursion of parsing, evaluating, listing and
+// freeing well within the stack the driver runs the interpreter on.
+constexpr int kMaxNesting = 5000;
+constexpr std::int32_t kMaxExprHeight = 100000;
+
+// One level of nesting for as long as it lives; one level too many is the
+// parse error "Expression nested too deeply" or "Statements nested too deeply".
+class NestingLevel {
+ public:
+  NestingLevel(Interp& in, bool statement);
+  ~NestingLevel();
+  NestingLevel(const NestingLevel&) = delete;
+  NestingLevel& operator=(const NestingLevel&) = delete;
+
+ private:
+  int& level_;
+};
+
+// Sets a finished node's height from its children (and from the tallest
+// tree `seen` while its parts were parsed) and checks it.
+void settleHeight(Interp& in, ExprNode* n, std::int32_t seenInside = 0);
+
 // An anonymous constant ("%T" + number) of the given type.
 Symbol* makeConstant(Interp& in, ValueType type);
 

@@ -18,7 +18,19 @@ std::string_view nodeKindName(NodeKind k) {
 
 ExprNode::~ExprNode() {
   if (releaseCache) releaseCache(cache);
-  for (ExprNode* c : children) delete c;
+  // A flat sum of many terms is a tree as deep as it is long: descendants
+  // are taken apart through a work list, not by recursion. Statement blocks
+  // recurse only as deep as the parser's nesting limit allows.
+  std::vector<ExprNode*> work;
+  work.swap(children);
+  while (!work.empty()) {
+    ExprNode* n = work.back();
+    work.pop_back();
+    if (!n) continue;
+    for (ExprNode* c : n->children) work.push_back(c);
+    n->children.clear();
+    delete n;
+  }
   for (StmtNode* b : blocks) freeStmtList(b);
 }
 

@@ -56,6 +56,9 @@ struct ExprNode {
   // plan of a DATA form), released with the node.
   mutable void* cache = nullptr;
   mutable void (*releaseCache)(void*) = nullptr;
+  // Levels of the tree from here down, statement blocks' expressions
+  // included: bounds the recursion that evaluating or listing it takes.
+  std::int32_t height = 1;
 
   ExprNode(std::uint16_t idx, NodeKind k, int childCount) : kind(k), index(idx), children(childCount, nullptr) {}
   ~ExprNode();

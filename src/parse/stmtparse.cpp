@@ -161,7 +161,7 @@ Dims parseBounds(Interp& in, const std::string& name) {
   } while (peekKind(in) != Tok::RBracket);
   advance(in);  // "]"
   const std::int64_t n = d.elements();
-  if (n > 0x7fffffff) parseError(in, "Bad array bounds for " + name + ": too many elements");
+  if (n > kMaxElements) parseError(in, "Bad array bounds for " + name + ": too many elements");
   return d;
 }
 
@@ -593,7 +593,7 @@ ExprNode* parseArrayLiteral(Interp& in) {
     d.lo.push_back(1);
     d.hi.push_back(count);
   }
-  n->symbol = declareStatic(in, makeTempName(in), n->resultType, &d, kConst);
+  n->symbol = declareConstant(in, makeTempName(in), n->resultType, &d);
   return n.release();
 }
 
@@ -638,7 +638,11 @@ StmtNode* parseStmtList(Interp& in) {
       // CURVE always gets here, so that outside a PLOT it is reported as an
       // unknown statement rather than as a missing END.
       if (!kStatementStart.has(k) && k != Tok::Curve) break;
-      StmtNode* s = parseStatement(in);
+      StmtNode* s = nullptr;
+      {
+        NestingLevel level(in, true);
+        s = parseStatement(in);
+      }
       if (!s) continue;
       if (tail) tail->next = s;
       else head = s;

@@ -1,6 +1,7 @@
 #include "symbols/symbol.h"
 
 #include <cstdio>
+#include <new>
 
 #include "driver/error.h"
 #include "driver/interp.h"
@@ -10,9 +11,12 @@
 namespace zav {
 namespace {
 
+// Allocation failure is a fatal error with a message, not an uncaught
+// exception: nothrow new lets the caller report it (and behaves the same
+// under the address sanitizer, whose throwing new aborts instead).
 template <class T>
 void* allocate(std::int32_t count) {
-  return new T[static_cast<std::size_t>(count)]();
+  return new (std::nothrow) T[static_cast<std::size_t>(count)]();
 }
 
 template <class T>
@@ -70,8 +74,13 @@ Symbol* bindTo(Interp& in, std::string_view name, ValueType type, void* var, std
 }  // namespace
 
 std::int64_t Dims::elements() const {
+  // Each extent is at most 2^32 and n stays at most kMaxElements before a
+  // step, so no product leaves 64 bits.
   std::int64_t n = 1;
-  for (std::size_t k = 0; k < lo.size(); ++k) n *= static_cast<std::int64_t>(hi[k]) - lo[k] + 1;
+  for (std::size_t k = 0; k < lo.size(); ++k) {
+    n *= static_cast<std::int64_t>(hi[k]) - lo[k] + 1;
+    if (n > kMaxElements) return kMaxElements + 1;
+  }
   return n;
 }
 
@@ -85,7 +94,13 @@ bool sameName(std::string_view a, std::string_view b) {
 void* createBlock(Interp& in, std::int32_t count, ValueType type) {
   if (in.set.debugSym) std::printf("Create %s[%d x %d]\n", std::string(typeName(type)).c_str(), count, typeWidth(type));
   void* block = nullptr;
-  if (count > 0) withElemType(type, [&]<class T>() { block = allocate<T>(count); });
+  if (count > 0) {
+    if (in.blockLimit < 0 || std::int64_t{count} * typeWidth(type) <= in.blockLimit)
+      withElemType(type, [&]<class T>() { block = allocate<T>(count); });
+    if (!block && typeWidth(type) > 0)
+      ReportError(in, ErrCat::SymTable, "Out of memory allocating " + std::string(typeName(type)) + "[" +
+                                            std::to_string(count) + " x " + std::to_string(typeWidth(type)) + "]");
+  }
   return block;
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "exec/textfile.h"
@@ -31,8 +32,13 @@ enum SymFlag : std::uint32_t {
 struct Dims {
   std::vector<std::int32_t> lo, hi;
   int count() const { return static_cast<int>(lo.size()); }
+  // The product of the extents; any product above kMaxElements reads as
+  // kMaxElements + 1, so hostile bounds cannot wrap it back into range.
   std::int64_t elements() const;
 };
+
+// Most elements one symbol may hold: the count is a 32-bit signed field.
+constexpr std::int64_t kMaxElements = 0x7fffffff;
 
 // The element storage of each type.
 template <ValueType T> struct Elem;
@@ -51,7 +57,7 @@ template <> struct Elem<ValueType::File> { using type = TextFile; };
 struct SlotInfo {
   ValueType type = ValueType::Undef;
   std::int32_t count = 0;
-  std::int32_t bytes = 0;
+  std::int64_t bytes = 0;  // count x width overflows 32 bits for large arrays
 };
 
 struct SymbolTable {
@@ -59,6 +65,13 @@ struct SymbolTable {
   std::vector<void*>* current = nullptr;          // blocks of the running activation
   std::vector<std::vector<void*>*> saved;         // activations of the calls below
   std::vector<Symbol*> buckets;                   // hash chains, newest first
+  std::size_t bucketsUsed = 0;                    // one past the highest bucket with a symbol
+  // Lookup goes through this index, keyed by the case-folded name: the hash
+  // of the buckets uses only 36 of them, so walking a chain is linear in the
+  // table's size (every literal is a symbol). The chains still give the dump
+  // its order.
+  std::unordered_map<std::string, Symbol*> index;
+  mutable std::uint64_t probes = 0;  // index entries compared by lookups
   SymbolTable* enclosing = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "symbols/symtab.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
@@ -32,33 +33,49 @@ SymbolTable* popTable(Interp& in, SymbolTable* t) {
 }
 
 namespace {
-Symbol* findIn(const SymbolTable* t, std::string_view name, int h) {
-  for (Symbol* s = t->buckets[static_cast<std::size_t>(h)]; s; s = s->next)
-    if (sameName(s->name, name)) return s;
-  return nullptr;
-}
-}  // namespace
-
-Symbol* lookup(const Interp& in, std::string_view name) {
-  const int h = hashName(name);
-  for (const SymbolTable* t = in.current; t; t = t->enclosing)
-    if (Symbol* s = findIn(t, name, h)) return s;
-  return nullptr;
+// The index key: names compare with bit 5 of every character set.
+std::string foldedName(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) c = static_cast<char>(static_cast<unsigned char>(c) | 32);
+  return key;
 }
 
-Symbol* lookupHere(const Interp& in, std::string_view name) {
-  return in.current ? findIn(in.current, name, hashName(name)) : nullptr;
+Symbol* findIn(const SymbolTable* t, const std::string& key) {
+  if (t->index.empty()) return nullptr;
+  t->probes += t->index.bucket_size(t->index.bucket(key));
+  auto it = t->index.find(key);
+  return it == t->index.end() ? nullptr : it->second;
 }
 
-Symbol* addSymbol(Interp& in, std::string_view name) {
+// Links a new symbol at the head of its chain and makes it the one the
+// index finds under its name (the newest, as a chain walk would).
+Symbol* linkSymbol(Interp& in, std::string_view name) {
   const int h = hashName(name);
   if (in.set.debugSym) std::printf("Adding symbol %.*s hashv= %d\n", static_cast<int>(name.size()), name.data(), h);
   auto* s = new Symbol;
   s->name.assign(name.substr(0, kMaxText));
   s->next = in.current->buckets[static_cast<std::size_t>(h)];
   in.current->buckets[static_cast<std::size_t>(h)] = s;
+  in.current->bucketsUsed = std::max(in.current->bucketsUsed, static_cast<std::size_t>(h) + 1);
+  in.current->index[foldedName(s->name)] = s;
   return s;
 }
+}  // namespace
+
+Symbol* lookup(const Interp& in, std::string_view name) {
+  if (name.size() > kMaxText) return nullptr;  // stored names are cut there, so none is equal
+  const std::string key = foldedName(name);
+  for (const SymbolTable* t = in.current; t; t = t->enclosing)
+    if (Symbol* s = findIn(t, key)) return s;
+  return nullptr;
+}
+
+Symbol* lookupHere(const Interp& in, std::string_view name) {
+  if (!in.current || name.size() > kMaxText) return nullptr;
+  return findIn(in.current, foldedName(name));
+}
+
+Symbol* addSymbol(Interp& in, std::string_view name) { return linkSymbol(in, name); }
 
 namespace {
 void giveShape(Symbol& s, ValueType type, const Dims* dims, std::uint32_t flags) {
@@ -66,7 +83,7 @@ void giveShape(Symbol& s, ValueType type, const Dims* dims, std::uint32_t flags)
   s.flags = flags;
   if (dims) s.dims = std::make_unique<Dims>(*dims);
   const std::int64_t n = dims ? dims->elements() : 1;
-  s.count = typeWidth(type) == 0 || (flags & kNoStorage) ? 0 : static_cast<std::int32_t>(n);
+  s.count = typeWidth(type) == 0 || (flags & kNoStorage) ? 0 : static_cast<std::int32_t>(std::min(n, kMaxElements));
 }
 }  // namespace
 
@@ -81,6 +98,13 @@ Symbol* declareStatic(Interp& in, std::string_view name, ValueType type, const D
   return s;
 }
 
+Symbol* declareConstant(Interp& in, std::string_view name, ValueType type, const Dims* dims) {
+  Symbol* s = linkSymbol(in, name);
+  giveShape(*s, type, dims, kConst | kStatic);
+  s->block = createBlock(in, s->count, type);
+  return s;
+}
+
 Symbol* declareInActivation(Interp& in, std::string_view name, ValueType type, const Dims* dims, bool noStorage,
                             std::uint32_t flags) {
   if (lookupHere(in, name))
@@ -88,7 +112,7 @@ Symbol* declareInActivation(Interp& in, std::string_view name, ValueType type, c
   Symbol* s = addSymbol(in, name);
   giveShape(*s, type, dims, flags);
   s->table = in.current;
-  SlotInfo slot{type, s->count, noStorage ? 0 : s->count * typeWidth(type)};
+  SlotInfo slot{type, s->count, noStorage ? 0 : std::int64_t{s->count} * typeWidth(type)};
   in.current->slots.push_back(slot);
   s->slot = static_cast<std::int32_t>(in.current->slots.size());
   if (in.set.debugSym) std::printf("making variable %d : %s\n", s->slot, s->name.c_str());
@@ -108,7 +132,7 @@ void activate(Interp& in, SymbolTable* t) {
   t->current = new std::vector<void*>(static_cast<std::size_t>(n), nullptr);
   for (int i = 1; i <= n; ++i) {
     const SlotInfo& slot = t->slots[static_cast<std::size_t>(i - 1)];
-    if (in.set.debugSym) std::printf("Var %d size: %d\n", i, slot.bytes);
+    if (in.set.debugSym) std::printf("Var %d size: %lld\n", i, static_cast<long long>(slot.bytes));
     if (slot.bytes > 0) (*t->current)[static_cast<std::size_t>(i - 1)] = createBlock(in, slot.count, slot.type);
   }
 }
@@ -157,7 +181,9 @@ void releaseActivation(SymbolTable* t, std::vector<void*>* act) {
 void destroyTable(SymbolTable* t) {
   releaseActivation(t, t->current);
   for (auto* act : t->saved) releaseActivation(t, act);
-  for (Symbol* head : t->buckets) {
+  // Names hash into the first few dozen buckets only.
+  for (std::size_t b = 0; b < t->bucketsUsed; ++b) {
+    Symbol* head = t->buckets[b];
     while (head) {
       Symbol* next = head->next;
       if (head->has(kStatic) && !head->has(kBound)) discardBlock(head->block, head->type);

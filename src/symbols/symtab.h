@@ -22,6 +22,9 @@ Symbol* lookupHere(const Interp& in, std::string_view name);
 Symbol* addSymbol(Interp& in, std::string_view name);
 
 Symbol* declareStatic(Interp& in, std::string_view name, ValueType type, const Dims* dims, std::uint32_t flags);
+// An anonymous constant ("%T" names): unique by construction, so it is
+// linked in without the duplicate check of declareStatic.
+Symbol* declareConstant(Interp& in, std::string_view name, ValueType type, const Dims* dims);
 Symbol* declareInActivation(Interp& in, std::string_view name, ValueType type, const Dims* dims, bool noStorage,
                             std::uint32_t flags);
 Symbol* findOrCreate(Interp& in, std::string_view name, ValueType type, std::uint32_t flags);

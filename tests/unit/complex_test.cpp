@@ -50,7 +50,7 @@ const std::map<std::string, std::function<Complex(Interp&, Complex, Complex)>>& 
   };
   static const auto table = [] {
     std::map<std::string, std::function<Complex(Interp&, Complex, Complex)>> t;
-    for (const auto& [name, f] : unary) t[name] = [f](Interp& in, Complex z, Complex) { return f(in, z); };
+    for (const auto& [name, f] : unary) t[name] = [fn = f](Interp& in, Complex z, Complex) { return fn(in, z); };
     t["ADD"] = [](Interp&, Complex a, Complex b) { return cxAdd(a, b); };
     t["SUB"] = [](Interp&, Complex a, Complex b) { return cxSub(a, b); };
     t["MUL"] = [](Interp&, Complex a, Complex b) { return cxMul(a, b); };

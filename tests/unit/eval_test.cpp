@@ -347,5 +347,51 @@ TEST_F(Eval, IfWithoutTrueConditionTakesElse) {
   EXPECT_EQ(v, 30);
 }
 
+// ---------------------------------------------------- INTEGER overflow
+
+TEST_F(Eval, IntegerResultsOutsideThirtyTwoBitsStop) {
+  struct Case {
+    const char* text;
+    const char* message;
+  };
+  // MAXINT = 2^31 - 1, so -MAXINT - 1 = -2^31; 65536 * 65536 = 2^32.
+  const Case cases[] = {
+      {"MAXINT + 1", "Integer overflow in 2147483647 + 1"},
+      {"(-MAXINT - 1) - 1", "Integer overflow in -2147483648 - 1"},
+      {"65536 * 65536", "Integer overflow in 65536 * 65536"},
+      {"-(-MAXINT - 1)", "Integer overflow in -(-2147483648)"},
+      {"ABS((-MAXINT - 1))", "Integer overflow in ABS(-2147483648)"},
+      {"INC(MAXINT)", "Integer overflow in INC(2147483647)"},
+      {"DEC((-MAXINT - 1))", "Integer overflow in DEC(-2147483648)"},
+      {"1 SHL 40", "Integer overflow in 1 SHL 40"},
+      {"1 SHL 31", "Integer overflow in 1 SHL 31"},
+      {"3 SHL 30", "Integer overflow in 3 SHL 30"},
+      {"1 SHL -1", "Integer overflow in 1 SHL -1"},
+      {"1 SHR -1", "Integer overflow in 1 SHR -1"},
+      {"(-MAXINT - 1) DIV -1", "Integer overflow in -2147483648 DIV -1"},
+      {"SIGN((-MAXINT - 1), 1)", "Integer overflow in SIGN(-2147483648)"},
+  };
+  for (const Case& c : cases) {
+    const ExprNode* n = parse(c.text);
+    expectError([&] { evalInteger(in, n); }, "math", c.message);
+  }
+}
+
+TEST_F(Eval, IntegerResultsAtTheEdgesOfTheRangeFit) {
+  struct Case {
+    const char* text;
+    std::int32_t value;
+  };
+  const Case cases[] = {
+      {"MAXINT - 1 + 1", 2147483647},  {"(-MAXINT - 1) + 1 - 1", -2147483647 - 1}, {"-MAXINT", -2147483647},
+      {"46340 * 46340", 2147395600},   {"-65536 * 32768", -2147483647 - 1}, {"ABS(-MAXINT)", 2147483647},
+      {"INC(MAXINT - 1)", 2147483647}, {"DEC((-MAXINT - 1) + 1)", -2147483647 - 1}, {"1 SHL 30", 1073741824},
+      {"-1 SHL 31", -2147483647 - 1},  {"0 SHL 40", 0},                     {"8 SHR 40", 0},
+      {"-1 SHR 28", 15},               {"(-MAXINT - 1) DIV 1", -2147483647 - 1},   {"(-MAXINT - 1) MOD -1", 0},
+      {"SIGN((-MAXINT - 1), -1)", -2147483647 - 1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(evalInteger(in, parse(c.text)), c.value) << c.text;
+}
+
 }  // namespace
 }  // namespace zav

@@ -3,6 +3,7 @@
 // may reach, so a gap here reads or writes past a variable's block.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +91,38 @@ TEST_F(DataVariable, SubscriptDoesNotPickTheObservation) {
   EXPECT_EQ(evalReal(in, parse("v[1000000]")), 20.0L);
   in.set.dIdx = 3;
   EXPECT_EQ(evalReal(in, parse("v[1]")), 30.0L);
+}
+
+// Every literal is an anonymous constant in the global table. Parsing must
+// cost the same per literal however many there are: the symbol-table probes
+// (index entries compared by lookups) of ten times the literals are about
+// ten times as many, not a hundred. The bounds are loose because the load
+// of the index's hash buckets varies between its rehashes.
+std::uint64_t probesToParse(int literals) {
+  Interp in;
+  test::prepareInterp(in);
+  declareStatic(in, "x", ValueType::Real, nullptr, 0);
+  // Groups of 100 terms keep the tree far below the height limit.
+  std::string text;
+  for (int i = 0; i < literals; ++i) {
+    if (i % 100 == 0) text += i == 0 ? "(" : ") + (";
+    else text += " + ";
+    text += "x * " + std::to_string(i);
+  }
+  text += ")";
+  const std::uint64_t before = in.global->probes;
+  std::unique_ptr<ExprNode> tree(test::parseInline(in, text));
+  EXPECT_EQ(in.drv.tempCounter, literals);
+  return in.global->probes - before;
+}
+
+TEST(ParseCost, SymbolTableProbesGrowLinearlyWithTheLiterals) {
+  const std::uint64_t small = probesToParse(10000);
+  const std::uint64_t large = probesToParse(100000);
+  ASSERT_GT(small, 0u);
+  const double ratio = static_cast<double>(large) / static_cast<double>(small);
+  EXPECT_GT(ratio, 5.0) << small << " " << large;
+  EXPECT_LT(ratio, 30.0) << small << " " << large;
 }
 
 }  // namespace

@@ -197,5 +197,36 @@ TEST_F(SymbolTest, TableDumpFiltersByPattern) {
   EXPECT_EQ(captured([&] { dumpTables(in, ""); }).rfind("-------- BEGIN TABLE ------------\n", 0), 0u);
 }
 
+TEST_F(SymbolTest, ElementCountsSaturateAboveTheLimit) {
+  // Extents of 2^32 - 1 multiply to about 1.8e19, past 64 bits: the count
+  // must stay above the limit instead of wrapping.
+  Dims huge;
+  huge.lo = {-2147483647, -2147483647};
+  huge.hi = {2147483647, 2147483647};
+  EXPECT_EQ(huge.elements(), kMaxElements + 1);
+  Dims fits;
+  fits.lo = {1, 0};
+  fits.hi = {65536, 32767};  // 65536 * 32768 = 2^31, one above the limit
+  EXPECT_EQ(fits.elements(), kMaxElements + 1);
+  fits.hi = {65535, 32767};  // 65535 * 32768
+  EXPECT_EQ(fits.elements(), 2147450880);
+}
+
+TEST_F(SymbolTest, DumpOrderIsBucketThenNewestFirst) {
+  // "B" hashes to 3, "A" and "a1" differ: A -> 2, and a1: 'a' -> 2, '1' (49 mod 32 = 17) -> 3 + 17 = 20.
+  declareStatic(in, "B", ValueType::Integer, nullptr, 0);
+  declareStatic(in, "A", ValueType::Integer, nullptr, 0);
+  declareConstant(in, "%T1", ValueType::Integer, nullptr);
+  declareStatic(in, "a1", ValueType::Integer, nullptr, 0);
+  // '%' (37 mod 32 = 5) -> 6, 'T' -> (6 mod 4) + 1 + 20 = 23, '1' -> (23 mod 4) + 1 + 17 = 21.
+  ASSERT_EQ(hashName("%T1"), 21);
+  const std::string out = captured([&] { dumpTables(in, ""); });
+  const auto at = [&](const char* name) { return out.find(std::string("\n") + name + "{"); };
+  EXPECT_LT(at("A"), at("B"));
+  EXPECT_LT(at("B"), at("a1"));
+  EXPECT_LT(at("a1"), at("%T1"));
+  EXPECT_EQ(lookup(in, "A1")->name, "a1");
+}
+
 }  // namespace
 }  // namespace zav
