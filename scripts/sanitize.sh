@@ -40,7 +40,7 @@ export ZAV_GOLDEN_NO_ULIMIT=1
 # machine: a crash they find is a crash of the change under test.
 seeds=build-asan/fuzz-seeds
 tests/fuzz/seeds.sh "$seeds"
-declare -A runs=([numlit]=1500000 [parse]=60000 [run]=40000 [datafile]=60000)
+declare -A runs=([numlit]=15000000 [parse]=11000 [run]=10000 [datafile]=9000)
 for h in numlit parse run datafile; do
   corpus=$(mktemp -d)
   echo "fuzz_$h: $((runs[$h] * scale)) runs"
