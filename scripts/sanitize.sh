@@ -9,20 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scale=${1:-1}
-packages=(clang-14 libclang-rt-14-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" = 0 ]; then
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-  else
-    echo "Please install: ${missing[*]}" >&2
-    exit 1
-  fi
-fi
+scripts/packages.sh clang-14 libclang-rt-14-dev
 
 cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZAV_SANITIZE=ON -DZAV_FUZZ=ON -DZAV_BENCH=OFF >/dev/null
