@@ -25,26 +25,12 @@
 #include "driver/error.h"
 #include "driver/interp.h"
 #include "funcs/eval.h"
+#include "pdfrefs.h"
 #include "support.h"
 
 namespace zav {
 namespace {
 
-struct RefRow {
-  const char* name;
-  std::vector<Real> params;
-  Real t, f, s;
-};
-
-const std::vector<RefRow> kRefs = {
-#include "densities_ref.h"
-};
-
-int pdfNumber(std::string_view name) {
-  for (int i = 1; i <= kPdfCount; ++i)
-    if (pdfInfo(i)->name == name) return i;
-  return 0;
-}
 
 // Parameters padded to the kMaxPdfParams values the routines may read.
 struct Params {

@@ -18,26 +18,12 @@
 #include "dists/pdfeval.h"
 #include "dists/powr.h"
 #include "driver/settings.h"
+#include "pdfrefs.h"
 #include "support.h"
 
 namespace zav {
 namespace {
 
-struct RefRow {
-  const char* name;
-  std::vector<Real> params;
-  Real t, f, s;
-};
-
-const std::vector<RefRow> kRefs = {
-#include "densities_ref.h"
-};
-
-int pdfNumber(std::string_view name) {
-  for (int i = 1; i <= kPdfCount; ++i)
-    if (pdfInfo(i)->name == name) return i;
-  return 0;
-}
 
 // The families with log routines of their own.
 const char* const kLogFamilies[] = {"EXPONENTIAL", "WEIBULL",  "SHIFTWEIBULL", "GOMPERTZ",      "MAKEHAM",
