@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
-#include "driver/predefined.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
+#include "core/predefined.h"
 #include "funcs/eval.h"
 #include "funcs/machine.h"
 #include "parse/exprparse.h"

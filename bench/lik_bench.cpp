@@ -13,9 +13,9 @@
 #include <unistd.h>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "driver/driver.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "estimate/modelstate.h"
 #include "estimate/workers.h"
 #include "funcs/eval.h"

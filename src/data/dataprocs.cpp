@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "data/datastore.h"
 #include "dists/random.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "funcs/eval.h"
 
 namespace zav {

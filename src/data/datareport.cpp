@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "funcs/numtext.h"
 #include "symbols/symtab.h"
 

@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "data/datafile.h"
 #include "data/datareport.h"
 #include "data/datastore.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "funcs/eval.h"
 #include "parse/exprparse.h"
 #include "scan/scanner.h"

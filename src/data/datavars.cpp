@@ -3,9 +3,9 @@
 #include <cmath>
 #include <string>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "data/datastore.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "symbols/symtab.h"
 
 namespace zav {

@@ -8,11 +8,11 @@
 #include <cmath>
 #include <string>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "dists/densfamilies.h"
 #include "dists/densmath.h"
 #include "dists/pdfcatalog.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "funcs/mathlib.h"
 
 namespace zav {

@@ -9,8 +9,8 @@
 #include <exception>
 #include <limits>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/mathlib.h"
 #include "funcs/mathpolicy.h"
 

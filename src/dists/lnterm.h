@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/interp.h"
 #include "dists/densities.h"
 #include "dists/lnlaw.h"
 #include "dists/pdfcatalog.h"
 #include "dists/pdfeval.h"
-#include "driver/interp.h"
 
 namespace zav {
 namespace lnterm {

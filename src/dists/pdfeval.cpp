@@ -10,12 +10,12 @@
 #include <cstdio>
 #include <string>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "dists/bivnormal.h"
 #include "dists/densmath.h"
 #include "dists/lnterm.h"
 #include "dists/pdfcatalog.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "funcs/brent.h"
 #include "funcs/eval.h"
 #include "funcs/mathlib.h"

@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 
 namespace zav {
 namespace {

@@ -6,16 +6,16 @@
 #include <new>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/help.h"
-#include "driver/interp.h"
-#include "driver/os.h"
-#include "driver/predefined.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
+#include "core/predefined.h"
 #include "driver/run.h"
 #include "estimate/progress.h"
 #include "exec/files.h"
 #include "funcs/machine.h"
 #include "funcs/numtext.h"
+#include "help/help.h"
 #include "scan/numlit.h"
 #include "symbols/symtab.h"
 

@@ -1,5 +1,5 @@
+#include "core/interp.h"
 #include "driver/driver.h"
-#include "driver/interp.h"
 
 int main(int argc, char** argv) {
   zav::Interp in;

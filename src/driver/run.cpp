@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "exec/exec.h"
 #include "parse/stmtparse.h"
 #include "scan/scanner.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/interp.h"
 #include "dists/random.h"
-#include "driver/interp.h"
 #include "estimate/estimate.h"
 #include "funcs/numtext.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "estimate/estimate.h"
 #include "estimate/powell.h"
 #include "funcs/numtext.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "dists/pdfeval.h"
 #include "estimate/estimate.h"
 #include "exec/fileio.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/settings.h"
+#include "core/settings.h"
 #include "estimate/modelstate.h"
 #include "symbols/value.h"
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "estimate/estimate.h"
 #include "estimate/intervals.h"
 #include "funcs/numtext.h"

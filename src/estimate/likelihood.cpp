@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
+#include "core/interp.h"
 #include "data/datastore.h"
 #include "dists/pdfeval.h"
 #include "dists/powr.h"
-#include "driver/interp.h"
 #include "estimate/estimate.h"
 #include "estimate/likplan.h"
 #include "estimate/model.h"

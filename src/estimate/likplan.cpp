@@ -14,12 +14,12 @@
 #include <limits>
 #include <vector>
 
+#include "core/interp.h"
 #include "data/datastore.h"
 #include "dists/densities.h"
 #include "dists/lnterm.h"
 #include "dists/pdfcatalog.h"
 #include "dists/pdfeval.h"
-#include "driver/interp.h"
 #include "estimate/model.h"
 #include "estimate/workers.h"
 #include "funcs/catalog.h"

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "estimate/estimate.h"
 #include "estimate/model.h"
 #include "exec/exec.h"

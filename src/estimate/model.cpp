@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "estimate/estimate.h"
 #include "funcs/catalog.h"
 #include "funcs/eval.h"

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "estimate/estimate.h"
 
 namespace zav {

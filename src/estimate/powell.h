@@ -4,7 +4,7 @@
 #pragma once
 #include <cmath>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "funcs/brent.h"
 #include "symbols/value.h"
 

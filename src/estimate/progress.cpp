@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "funcs/numtext.h"
 #include "symbols/symtab.h"
 

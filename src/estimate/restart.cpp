@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "estimate/estimate.h"
 #include "exec/fileio.h"
 #include "exec/procs.h"

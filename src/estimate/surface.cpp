@@ -5,7 +5,7 @@
 // model's likelihood expression.
 #include <memory>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "estimate/estimate.h"
 #include "exec/plot.h"
 #include "symbols/symtab.h"

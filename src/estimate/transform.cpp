@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "estimate/estimate.h"
 #include "funcs/eval.h"
 #include "symbols/symtab.h"

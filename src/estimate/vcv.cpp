@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "estimate/estimate.h"
 #include "exec/procs.h"
 #include "funcs/numtext.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "driver/os.h"
+#include "core/os.h"
 
 namespace zav {
 

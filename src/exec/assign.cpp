@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/eval.h"
 #include "parse/exprparse.h"
 

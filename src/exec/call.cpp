@@ -5,8 +5,8 @@
 #include <cstring>
 #include <variant>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/eval.h"
 #include "symbols/symtab.h"
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "data/datastmt.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "estimate/model.h"
 #include "exec/assign.h"
 #include "exec/plot.h"

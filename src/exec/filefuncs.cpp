@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "exec/fileio.h"
 #include "funcs/catalog.h"
 #include "funcs/eval.h"

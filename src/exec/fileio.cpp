@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <string>
 
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "dists/random.h"
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
 #include "funcs/eval.h"
 #include "scan/numlit.h"
 #include "symbols/symtab.h"

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "exec/fileio.h"
 #include "symbols/symtab.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "exec/fileio.h"
 #include "exec/procs.h"
 #include "funcs/eval.h"

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "data/dataprocs.h"
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
 #include "estimate/transform.h"
 #include "exec/fileio.h"
 #include "exec/plot.h"

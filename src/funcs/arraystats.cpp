@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "data/datastore.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "funcs/catalog.h"
 #include "funcs/complex.h"
 #include "funcs/eval.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "funcs/mathlib.h"
 
 namespace zav {

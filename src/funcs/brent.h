@@ -6,7 +6,7 @@
 #pragma once
 #include <cmath>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "symbols/value.h"
 
 namespace zav {

@@ -7,8 +7,8 @@
 #include <limits>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/brent.h"
 #include "funcs/eval.h"
 #include "funcs/mathlib.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "driver/error.h"
+#include "core/error.h"
 
 namespace zav {
 namespace {

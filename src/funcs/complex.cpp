@@ -8,8 +8,8 @@
 #include <complex>
 #include <limits>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/mathlib.h"
 
 namespace zav {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "scan/numlit.h"
 
 namespace zav {

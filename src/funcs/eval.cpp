@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "estimate/transform.h"
 #include "exec/exec.h"
 #include "funcs/catalog.h"

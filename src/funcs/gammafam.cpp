@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "funcs/mathlib.h"
 #include "funcs/mathpolicy.h"
 

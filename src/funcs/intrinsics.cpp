@@ -3,12 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "dists/distfuncs.h"
 #include "dists/pdfcatalog.h"
 #include "dists/pdfeval.h"
 #include "dists/random.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "estimate/model.h"
 #include "exec/filefuncs.h"
 #include "funcs/arraystats.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "driver/settings.h"
+#include "core/settings.h"
 
 namespace zav {
 

@@ -10,8 +10,8 @@
 #include <numeric>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/mathpolicy.h"
 #include "funcs/numtext.h"
 

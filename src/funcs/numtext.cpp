@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "driver/settings.h"
+#include "core/settings.h"
 
 namespace zav {
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/numtext.h"
 #include "scan/numlit.h"
 

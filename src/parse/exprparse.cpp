@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "exec/assign.h"
 #include "funcs/catalog.h"
 #include "funcs/eval.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "dists/pdfcatalog.h"
 #include "funcs/catalog.h"
 #include "funcs/numtext.h"

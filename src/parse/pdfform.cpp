@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "core/interp.h"
 #include "dists/pdfcatalog.h"
-#include "driver/interp.h"
 #include "estimate/model.h"
 #include "funcs/catalog.h"
 #include "parse/exprparse.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/interp.h"
 #include "data/datastmt.h"
-#include "driver/interp.h"
 #include "estimate/model.h"
 #include "exec/assign.h"
 #include "exec/proctable.h"

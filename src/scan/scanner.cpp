@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "dists/pdfcatalog.h"
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
 #include "exec/proctable.h"
 #include "funcs/catalog.h"
 #include "parse/forms.h"

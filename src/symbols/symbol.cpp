@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <new>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/numtext.h"
 #include "symbols/symtab.h"
 

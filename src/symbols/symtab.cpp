@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 
 namespace zav {
 

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/interp.h"
 #include "driver/driver.h"
-#include "driver/interp.h"
 
 namespace zav::fuzz {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "driver/settings.h"
+#include "core/settings.h"
 #include "funcs/machine.h"
 #include "funcs/numtext.h"
 #include "scan/numlit.h"

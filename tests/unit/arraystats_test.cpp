@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "data/datastore.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "funcs/arraystats.h"
 #include "funcs/eval.h"
 #include "parse/exprparse.h"
-#include "symbols/symtab.h"
 #include "support.h"
+#include "symbols/symtab.h"
 
 namespace zav {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "dists/pdfcatalog.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "exec/proctable.h"
 #include "funcs/catalog.h"
 #include "parse/forms.h"

@@ -17,8 +17,8 @@
 #include <map>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/complex.h"
 #include "funcs/machine.h"
 #include "support.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "data/datastore.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "support.h"
 
 namespace zav {

@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "dists/bivnormal.h"
 #include "dists/densities.h"
 #include "dists/pdfcatalog.h"
 #include "dists/pdfeval.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "funcs/eval.h"
 #include "pdfrefs.h"
 #include "support.h"

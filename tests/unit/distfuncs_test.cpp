@@ -16,8 +16,8 @@
 #include <limits>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/machine.h"
 #include "support.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "support.h"
 
 namespace zav {

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "support.h"
 
 namespace zav {

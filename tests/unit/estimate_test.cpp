@@ -6,9 +6,9 @@
 #include <cmath>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
 #include "driver/driver.h"
-#include "driver/error.h"
-#include "driver/interp.h"
 #include "estimate/estimate.h"
 #include "estimate/powell.h"
 

@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/catalog.h"
 #include "funcs/eval.h"
 #include "parse/exprparse.h"
-#include "symbols/symtab.h"
 #include "support.h"
+#include "symbols/symtab.h"
 
 namespace zav {
 namespace {

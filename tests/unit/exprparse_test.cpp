@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/eval.h"
 #include "parse/exprparse.h"
-#include "symbols/symtab.h"
 #include "support.h"
+#include "symbols/symtab.h"
 
 namespace zav {
 namespace {

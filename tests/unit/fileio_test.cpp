@@ -18,18 +18,18 @@
 #include <sstream>
 #include <string>
 
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
+#include "core/predefined.h"
 #include "dists/random.h"
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
-#include "driver/predefined.h"
 #include "exec/filefuncs.h"
 #include "exec/procs.h"
 #include "funcs/catalog.h"
 #include "funcs/numtext.h"
 #include "parse/exprparse.h"
-#include "symbols/symtab.h"
 #include "support.h"
+#include "symbols/symtab.h"
 
 namespace zav {
 namespace {

@@ -12,12 +12,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "core/settings.h"
 #include "dists/densities.h"
 #include "dists/lnlaw.h"
 #include "dists/pdfcatalog.h"
 #include "dists/pdfeval.h"
 #include "dists/powr.h"
-#include "driver/settings.h"
 #include "pdfrefs.h"
 #include "support.h"
 

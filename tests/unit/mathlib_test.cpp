@@ -22,8 +22,8 @@
 #include <map>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/machine.h"
 #include "funcs/mathlib.h"
 #include "support.h"

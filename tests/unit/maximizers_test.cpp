@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "driver/settings.h"
+#include "core/settings.h"
 #include "estimate/estimate.h"
 #include "estimate/intervals.h"
 #include "scan/numlit.h"

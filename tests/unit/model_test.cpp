@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "driver/interp.h"
+#include "core/interp.h"
 #include "estimate/modelstate.h"
 #include "parse/listing.h"
-#include "symbols/symtab.h"
 #include "support.h"
+#include "symbols/symtab.h"
 
 namespace zav {
 namespace {

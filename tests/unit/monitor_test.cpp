@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "driver/interp.h"
-#include "driver/predefined.h"
+#include "core/interp.h"
+#include "core/predefined.h"
 #include "estimate/progress.h"
 #include "symbols/symtab.h"
 

@@ -1,6 +1,6 @@
 // The operating-system layer: error texts and codes, file and directory
 // services in a scratch directory, path searches, running commands, clock.
-#include "driver/os.h"
+#include "core/os.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -18,8 +18,8 @@
 #include <optional>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "support.h"
 
 namespace zav {

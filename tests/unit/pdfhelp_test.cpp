@@ -27,7 +27,7 @@
 
 #include "dists/densities.h"
 #include "dists/pdfcatalog.h"
-#include "driver/pdfhelp.h"
+#include "help/pdfhelp.h"
 #include "support.h"
 
 namespace zav {

@@ -12,9 +12,9 @@
 #include <fstream>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/predefined.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/predefined.h"
 
 namespace zav {
 namespace {

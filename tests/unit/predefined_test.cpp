@@ -1,6 +1,6 @@
 // The predefined symbols: every one exists with its type and flags, in the
 // group order, with its default; bound ones share storage with Settings.
-#include "driver/predefined.h"
+#include "core/predefined.h"
 
 #include <gtest/gtest.h>
 #include <sys/utsname.h>
@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "symbols/symtab.h"
 
 namespace zav {

@@ -16,9 +16,9 @@
 #include <cmath>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "support.h"
 
 namespace zav {

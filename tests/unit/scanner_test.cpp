@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "scan/scanner.h"
 #include "support.h"
 

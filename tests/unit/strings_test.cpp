@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 #include "funcs/machine.h"
 #include "support.h"
 

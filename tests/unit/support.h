@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/error.h"
+#include "core/interp.h"
+#include "core/os.h"
+#include "core/predefined.h"
 #include "driver/driver.h"
-#include "driver/error.h"
-#include "driver/interp.h"
-#include "driver/os.h"
-#include "driver/predefined.h"
 #include "funcs/machine.h"
 #include "parse/exprparse.h"
 #include "scan/scanner.h"

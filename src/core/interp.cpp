@@ -1,7 +1,7 @@
-#include "driver/interp.h"
+#include "core/interp.h"
 
+#include "core/error.h"
 #include "estimate/workers.h"
-#include "driver/error.h"
 #include "parse/node.h"
 #include "symbols/symtab.h"
 

@@ -1,4 +1,4 @@
-#include "driver/os.h"
+#include "core/os.h"
 
 #include <dirent.h>
 #include <fnmatch.h>
@@ -20,8 +20,8 @@
 #include <ctime>
 #include <filesystem>
 
-#include "driver/error.h"
-#include "driver/interp.h"
+#include "core/error.h"
+#include "core/interp.h"
 
 extern char** environ;
 

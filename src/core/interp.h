@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/os.h"
+#include "core/settings.h"
 #include "data/datastore.h"
 #include "dists/random.h"
-#include "driver/os.h"
-#include "driver/settings.h"
 #include "estimate/modelstate.h"
 #include "exec/plotstate.h"
 #include "funcs/mathstate.h"

@@ -1,17 +1,17 @@
-#include "driver/help.h"
+#include "help/help.h"
 
 #include <cctype>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "core/interp.h"
 #include "dists/pdfcatalog.h"
-#include "driver/helptopics.h"
-#include "driver/interp.h"
-#include "driver/pdfhelp.h"
 #include "exec/plot.h"
 #include "exec/proctable.h"
 #include "funcs/catalog.h"
+#include "help/helptopics.h"
+#include "help/pdfhelp.h"
 #include "parse/forms.h"
 #include "symbols/symtab.h"
 

@@ -1,4 +1,4 @@
-#include "driver/helptopics.h"
+#include "help/helptopics.h"
 
 namespace zav {
 namespace {

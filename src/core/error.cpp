@@ -1,10 +1,10 @@
-#include "driver/error.h"
+#include "core/error.h"
 
 #include <array>
 #include <cstdio>
 
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/interp.h"
+#include "core/os.h"
 
 namespace zav {
 namespace {

@@ -5,7 +5,7 @@
 // that function; a line "x = ..." defines a name those lines use; a line in
 // parentheses is a note. The unit tests evaluate these lines and compare
 // them with the routines.
-#include "driver/pdfhelp.h"
+#include "help/pdfhelp.h"
 
 #include <array>
 #include <cctype>

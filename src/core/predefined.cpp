@@ -1,11 +1,11 @@
-#include "driver/predefined.h"
+#include "core/predefined.h"
 
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
-#include "driver/interp.h"
-#include "driver/os.h"
+#include "core/interp.h"
+#include "core/os.h"
 #include "funcs/machine.h"
 #include "symbols/symtab.h"
 
