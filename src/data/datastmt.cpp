@@ -258,29 +258,103 @@ bool transformAndTest(Interp& in, const DataSpec& desc, std::vector<Real>& slots
   return true;
 }
 
-// The observations of one run, kept ones appended in order (one row of
-// N_VARS values each).
+// The kept observations, one block per variable laid out as the variable
+// will hold it (its values, then room for the statistics), so each value is
+// held once: the blocks are reserved for as many observations as there can
+// be, grown by half when that was not known, and trimmed when most of them
+// went unused.
+class ColumnStore {
+ public:
+  ColumnStore(Interp& in, std::size_t width) : in_(in), cols_(width, nullptr) {}
+  ~ColumnStore() {
+    for (Real* b : cols_) discardBlock(b, ValueType::Real);
+  }
+  ColumnStore(const ColumnStore&) = delete;
+  ColumnStore& operator=(const ColumnStore&) = delete;
+
+  std::int32_t count() const { return count_; }
+
+  void reserve(std::int64_t n) {
+    if (n > cap_) resize(std::min<std::int64_t>(n, kMaxObs));
+  }
+
+  void append(const std::vector<Real>& row) {
+    if (count_ == cap_) resize(std::min<std::int64_t>(std::max<std::int64_t>(1024, cap_ + cap_ / 2), kMaxObs));
+    for (std::size_t k = 0; k < cols_.size(); ++k) cols_[k][count_] = row[k];
+    ++count_;
+  }
+
+  // Hands column k over to data variable v.
+  void store(std::size_t k, Symbol& v) {
+    if (!cols_[k] || cap_ - count_ > std::max(count_, 4096)) {
+      Real* block = newBlock(count_);
+      if (count_ > 0) std::copy_n(cols_[k], count_, block);
+      discardBlock(cols_[k], ValueType::Real);
+      cols_[k] = block;
+    }
+    adoptDataValues(in_, v, cols_[k], count_);
+    cols_[k] = nullptr;
+  }
+
+ private:
+  static constexpr std::int64_t kMaxObs = INT32_MAX - kDataStatCount;
+
+  // A block as createBlock makes one (freeBlock releases it) but unwritten,
+  // so the pages of observations not read yet take no memory.
+  Real* newBlock(std::int64_t obs) {
+    const std::int64_t count = obs + kDataStatCount;
+    Real* block = nullptr;
+    if (in_.blockLimit < 0 || count * typeWidth(ValueType::Real) <= in_.blockLimit)
+      block = new (std::nothrow) Real[static_cast<std::size_t>(count)];
+    if (!block) ReportError(in_, ErrCat::Data, "Out of memory allocating the observations of the DATA statement");
+    return block;
+  }
+
+  void resize(std::int64_t cap) {
+    if (cap <= count_) ReportError(in_, ErrCat::Data, "Too many observations for one DATA statement");
+    for (Real*& col : cols_) {
+      Real* block = newBlock(cap);
+      if (count_ > 0) std::copy_n(col, count_, block);
+      discardBlock(col, ValueType::Real);
+      col = block;
+    }
+    cap_ = static_cast<std::int32_t>(cap);
+  }
+
+  Interp& in_;
+  std::vector<Real*> cols_;
+  std::int32_t count_ = 0, cap_ = 0;
+};
+
+// The observations of one run: kept ones go to the columns.
 struct ObservationSink {
   Interp& in;
   const DataSpec& desc;
   std::vector<Real>& slots;
-  std::vector<Real> kept;
-  std::int32_t keptCount = 0;
+  ColumnStore kept;
   std::int32_t dropped = 0;
+  std::int32_t missing = 0;  // of the dropped, those with a missing field
 
-  void finish() {
+  // `complete` is false when a field the observation reads was missing: it
+  // is dropped without running its transforms, so no stand-in value can
+  // reach them or a fit.
+  void finish(bool complete) {
     // The counters are the program's to read, and a transform could assign
     // them; the run's own counts are kept here.
+    const std::int32_t keptCount = kept.count();
     in.set.dIdx = keptCount + 1;
-    if (transformAndTest(in, desc, slots)) {
-      kept.insert(kept.end(), slots.begin(), slots.end());
-      ++keptCount;
+    if (!complete) {
+      if (in.set.debug > 5 || in.set.debugData) std::printf("Dropping datafile line %d\n", in.set.lineNumb);
+      ++missing;
+      ++dropped;
+    } else if (transformAndTest(in, desc, slots)) {
+      kept.append(slots);
     } else {
       ++dropped;
     }
-    in.set.nObs = keptCount;
+    in.set.nObs = kept.count();
     in.set.droppedObs = dropped;
-    in.set.dIdx = keptCount;
+    in.set.dIdx = kept.count();
   }
 };
 
@@ -293,7 +367,7 @@ std::int32_t createObservations(Interp& in, std::int32_t count, ObservationSink&
     spendStep(in);
     in.set.lineNumb = i;
     std::fill(sink.slots.begin(), sink.slots.end(), Real{0});
-    sink.finish();
+    sink.finish(true);
   }
   return count;
 }
@@ -333,37 +407,37 @@ void runDataStatement(Interp& in, const StmtNode& s) {
   in.set.nVars = store.nVars;
 
   std::vector<Real> slots(desc.vars.size(), Real{0});
-  ObservationSink sink{in, desc, slots, {}};
+  ObservationSink sink{in, desc, slots, ColumnStore(in, desc.vars.size())};
   const std::int32_t create = in.set.createObs;
   std::string fileName;
   std::int32_t lineNumb = 0;
   try {
     SlotBinding binding(in, desc, slots);
     if (create > 0) {
+      sink.kept.reserve(create);
       lineNumb = createObservations(in, create, sink);
     } else {
-      lineNumb = readDataFile(in, desc, slots, [&] { sink.finish(); });
+      lineNumb = readDataFile(
+          in, desc, slots, [&](std::int64_t most) { sink.kept.reserve(most); },
+          [&](bool complete) { sink.finish(complete); });
       fileName = getStringByName(in, "DATAFILENAME");
     }
   } catch (const std::bad_alloc&) {
     ReportError(in, ErrCat::Data, "Out of memory allocating the observations of the DATA statement");
   }
 
-  // No observations kept: there is no first value to point at.
-  const std::size_t width = desc.vars.size();
-  for (std::size_t k = 0; k < width; ++k)
-    storeDataValues(in, *desc.vars[k].symbol, sink.kept.empty() ? nullptr : sink.kept.data() + k, sink.keptCount,
-                    width);
-  in.set.nObs = sink.keptCount;
+  const std::int32_t keptCount = sink.kept.count();
+  for (std::size_t k = 0; k < desc.vars.size(); ++k) sink.kept.store(k, *desc.vars[k].symbol);
+  in.set.nObs = keptCount;
   in.set.droppedObs = sink.dropped;
   in.set.lineNumb = lineNumb;
   DataStore& current = in.data.stores.back();
   current.frequency = frequencyVariable(desc);
-  in.set.totalObs = current.frequency ? frequencyTotal(*current.frequency) : sink.keptCount;
+  in.set.totalObs = current.frequency ? frequencyTotal(*current.frequency) : keptCount;
   in.set.dIdx = 1;
   current.totalObs = in.set.totalObs;
   current.lineNumb = lineNumb;
-  current.nObs = sink.keptCount;
+  current.nObs = keptCount;
   current.droppedObs = sink.dropped;
 
   if (getBooleanByName(in, "PRINT_COUNTS")) {
@@ -371,7 +445,8 @@ void runDataStatement(Interp& in, const StmtNode& s) {
       std::printf("\n%d lines created\n", lineNumb);
     else
       std::printf("\n%d lines read from file %s\n", lineNumb, fileName.c_str());
-    std::printf("%d Observations kept and %d observations dropped.\n", sink.keptCount, sink.dropped);
+    std::printf("%d Observations kept and %d observations dropped.\n", keptCount, sink.dropped);
+    if (sink.missing > 0) std::printf("%d observations dropped for missing values\n", sink.missing);
   }
   printDataTables(in, desc);
   printDataHeader(in, desc);

@@ -76,9 +76,9 @@ struct DataSummary {
   Real operator[](DataStat s) const { return stat[static_cast<std::size_t>(s)]; }
 };
 
-// SUM, SUMSQ, MEAN, VAR ((SUMSQ - n MEAN^2) / (n - 1), never below 0), STDEV,
-// MIN, MAX of values[0 .. n-1], reading every stride-th value. All 0 for
-// n = 0; VAR and STDEV are 0 for n < 2.
+// SUM, SUMSQ, MEAN (SUM / n), VAR (the sum of squared deviations from the
+// mean over n - 1), STDEV, MIN, MAX of values[0 .. n-1], reading every
+// stride-th value. All 0 for n = 0; VAR and STDEV are 0 for n < 2.
 DataSummary summarize(const Real* values, std::int32_t n, std::size_t stride = 1);
 
 // Declares `name` as a data variable in the current scope, with its seven
@@ -95,6 +95,11 @@ std::int32_t dataObsCount(const Symbol& v);
 // Replaces the block of data variable `v` by n values (read every stride-th
 // from `values`) and their statistics, and rebinds its statistic symbols.
 void storeDataValues(Interp& in, Symbol& v, const Real* values, std::int32_t n, std::size_t stride = 1);
+
+// Makes `block` (n values and room for the statistics behind them, from
+// createBlock) the block of data variable `v`, computing its statistics and
+// rebinding its statistic symbols. The block may be larger than that.
+void adoptDataValues(Interp& in, Symbol& v, void* block, std::int32_t n);
 
 // round(SUM) of a frequency variable (ties to even, as ROUND).
 std::int32_t frequencyTotal(const Symbol& freq);

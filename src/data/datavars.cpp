@@ -63,10 +63,18 @@ DataSummary summarize(const Real* values, std::int32_t n, std::size_t stride) {
   s[DataStat::Max] = hi;
   if (n > 0) s[DataStat::Mean] = sum / n;
   if (n >= 2) {
+    // Deviations from the mean, not SUMSQ - n MEAN^2: that difference of two
+    // large sums cancels to nothing for values far from 0 and close to each
+    // other (times in seconds since 1970). The sum of the deviations
+    // corrects the rounding of the mean.
     const Real mean = s[DataStat::Mean];
-    Real var = (sumSq - n * mean * mean) / (n - 1);
-    // Equal values can leave a rounding residue below zero, whose square
-    // root would be NaN.
+    Real dev = 0, devSq = 0;
+    for (std::int32_t i = 0; i < n; ++i) {
+      const Real d = values[static_cast<std::size_t>(i) * stride] - mean;
+      dev += d;
+      devSq += d * d;
+    }
+    Real var = (devSq - dev * dev / n) / (n - 1);
     if (var < 0) var = 0;
     s[DataStat::Var] = var;
     s[DataStat::StDev] = std::sqrt(var);
@@ -105,6 +113,11 @@ void storeDataValues(Interp& in, Symbol& v, const Real* values, std::int32_t n, 
   void* block = createBlock(in, n + kDataStatCount, ValueType::Real);
   Real* e = static_cast<Real*>(block);
   for (std::int32_t i = 0; i < n; ++i) e[i] = values[static_cast<std::size_t>(i) * stride];
+  adoptDataValues(in, v, block, n);
+}
+
+void adoptDataValues(Interp& in, Symbol& v, void* block, std::int32_t n) {
+  Real* e = static_cast<Real*>(block);
   const DataSummary s = summarize(e, n);
   for (int k = 0; k < kDataStatCount; ++k) e[n + k] = s.stat[static_cast<std::size_t>(k)];
   void* old = v.block;

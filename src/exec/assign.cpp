@@ -206,8 +206,11 @@ void execAssign(Interp& in, const StmtNode& s) {
   }
   if (t->kind == NodeKind::Identifier) {
     if (in.set.debugExec) std::printf("%d: Assign %s = ...\n", s.line, target.name.c_str());
-    // A DATA variable stores into the current observation whatever its
-    // subscript says.
+    // A DATA variable stores into the observation D_IDX names; a subscript
+    // would only seem to choose another.
+    if (target.has(kDataVar) && !t->children.empty())
+      ReportError(in, ErrCat::RunTime,
+                  target.name + " is a data variable: set D_IDX to choose the observation to assign");
     const int e = (t->children.empty() && !target.dims) || target.has(kDataVar) ? 1 : linearIndex(in, t);
     assignRange(in, target, e, e, value);
     return;

@@ -6,6 +6,7 @@
 
 #include "core/error.h"
 #include "core/interp.h"
+#include "data/datastore.h"
 #include "estimate/transform.h"
 #include "exec/exec.h"
 #include "funcs/catalog.h"
@@ -23,16 +24,30 @@ std::string fnName(const ExprNode* n) { return std::string(functionInfo(static_c
 
 const ExprNode* arg(const ExprNode* n, int i) { return n->children[static_cast<std::size_t>(i)]; }
 
-// The element a subscripted or plain identifier names. A data variable reads
-// the current observation whatever subscript the reference carries, as the
-// assignment and the file routines do.
+// The element of a data variable a reference names: the observation D_IDX
+// names, or with a subscript the observation the subscript names.
+int dataElement(Interp& in, const ExprNode* n) {
+  const Symbol& s = *n->symbol;
+  if (n->children.empty() || !n->children[0]) return elementOffset(in, s, 1);
+  if (in.drv.dataTransforming)
+    runError(in, s.name + " can't be called with subscripts while its observations are read");
+  const std::int32_t sub = evalInteger(in, n->children[0]);
+  const std::int32_t count = dataObsCount(s);
+  if (sub < 1 || sub > count)
+    runError(in, "Subscript out of range for " + s.name + ". Found " + std::to_string(sub) + ".  Valid range is [1 to " +
+                     std::to_string(count) + "]");
+  return sub - 1;
+}
+
+// The element a subscripted or plain identifier names.
 template <ValueType T>
 typename Elem<T>::type& identElement(Interp& in, const ExprNode* n) {
   const Symbol& s = *n->symbol;
   void* block = elementBlock(s);
   if (!block || (s.flags & kDataVar)) requireBlock(in, s);  // a data variable's D_IDX is checked there
   auto* elems = static_cast<typename Elem<T>::type*>(block);
-  if (n->children.empty() || (s.flags & kDataVar)) return elems[elementOffset(in, s, 1)];
+  if (s.flags & kDataVar) return elems[dataElement(in, n)];
+  if (n->children.empty()) return elems[elementOffset(in, s, 1)];
   return elems[linearIndex(in, n) - 1];
 }
 

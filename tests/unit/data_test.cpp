@@ -174,23 +174,24 @@ TEST_F(DataProgram, ClosingTheDataFileInATransformStopsTheReading) {
       << o.out;
 }
 
-TEST_F(DataProgram, TrailingDelimitersDoNotMakeAField) {
-  // "4, " has no second field: the line ends after the delimiters.
+TEST_F(DataProgram, TrailingDelimitersLeaveTheNextFieldMissing) {
+  // "4, " has no second field: the observation is dropped, not read.
   const std::string data = file("trail.dat", "1, 2\n4, \n");
-  const Outcome o = run("DATAFILE(\"" + data + "\") DATA a FIELD 1 b FIELD 2 END");
-  EXPECT_EQ(o.status, kExitError);
-  EXPECT_NE(o.out.find("Error (data): Unexpected end of line reading obs. 2, line 1 of 1, field 2 of 2"),
+  const Outcome o = run("PRINT_COUNTS = TRUE DATAFILE(\"" + data + "\") DATA a FIELD 1 b FIELD 2 END");
+  EXPECT_EQ(o.status, kExitOk);
+  EXPECT_NE(o.out.find("1 Observations kept and 1 observations dropped.\n1 observations dropped for missing values\n"),
             std::string::npos)
       << o.out;
 }
 
-TEST_F(DataProgram, LongFieldsAreCutAt255Characters) {
-  // "0." + 252 zeros + "5" is 255 characters; 50 nines follow. Cut, the
-  // value is 5e-253 (log10 -252.30103); uncut it would be 5.99...e-253.
+TEST_F(DataProgram, LongNumericFieldsAreReadWhole) {
+  // "0." + 252 zeros + "5" and 50 nines: 6e-253 less 5e-303, log10 of it
+  // -252.2218487 as printed (log10 6 = 0.778151250). Cut at 255 characters it would be
+  // 5e-253 (-252.30103).
   const std::string data = file("long.dat", "0." + std::string(252, '0') + "5" + std::string(50, '9') + " 7\n");
   const Outcome o = run("DATAFILE(\"" + data + "\") DATA a FIELD 1 b FIELD 2 END WRITELN(LOG10(a), \" \", TRUNC(b))");
   EXPECT_EQ(o.status, kExitOk);
-  EXPECT_NE(o.out.find("-252.30103"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("-252.2218487 "), std::string::npos) << o.out;
   EXPECT_NE(o.out.find(" 7\n"), std::string::npos) << o.out;
 }
 
@@ -213,13 +214,12 @@ TEST_F(DataProgram, WhiteSpaceAfterTheLastObservationEndsTheFile) {
   EXPECT_NE(o.out.find("4\nFALSE          +oo\nFALSE          -oo\nFALSE          +oo\nTRUE NaN\n"), std::string::npos) << o.out;
 }
 
-TEST_F(DataProgram, ABlankLineBetweenObservationsIsStillRefused) {
+TEST_F(DataProgram, ABlankLineBetweenObservationsIsAMissingObservation) {
   const std::string data = file("gap.dat", "1\n\n2\n");
-  const Outcome o = run("DATAFILE(\"" + data + "\") DATA a FIELD 1 END");
-  EXPECT_EQ(o.status, kExitError);
-  EXPECT_NE(o.out.find("Error (data): Unexpected end of line reading obs. 2, line 1 of 1, field 1 of 1"),
-            std::string::npos)
-      << o.out;
+  const Outcome o = run("PRINT_COUNTS = TRUE DATAFILE(\"" + data + "\") DATA a FIELD 1 END");
+  EXPECT_EQ(o.status, kExitOk);
+  EXPECT_NE(o.out.find("3 lines read"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("1 observations dropped for missing values\n"), std::string::npos) << o.out;
 }
 
 }  // namespace

@@ -82,15 +82,20 @@ class DataVariable : public ::testing::Test {
   }
 };
 
-TEST_F(DataVariable, SubscriptDoesNotPickTheObservation) {
-  makeDataVariable();
+TEST_F(DataVariable, ASubscriptPicksTheObservation) {
+  Symbol* v = makeDataVariable();
+  // The block holds observations and the seven statistics behind them.
+  void* block = createBlock(in, 3 + 7, ValueType::Real);
+  for (int i = 1; i <= 3; ++i) static_cast<Real*>(block)[i - 1] = 10.0L * i;
+  freeBlock(in, v->block, v->count, ValueType::Real);
+  v->block = block;
+  v->count = 3 + 7;
   in.set.dIdx = 2;
   EXPECT_EQ(evalReal(in, parse("v")), 20.0L);
-  EXPECT_EQ(evalReal(in, parse("v[3]")), 20.0L);
+  EXPECT_EQ(evalReal(in, parse("v[3]")), 30.0L);
+  EXPECT_EQ(evalReal(in, parse("v[1]")), 10.0L);
   // An observation number past the store reads nothing outside it.
-  EXPECT_EQ(evalReal(in, parse("v[1000000]")), 20.0L);
-  in.set.dIdx = 3;
-  EXPECT_EQ(evalReal(in, parse("v[1]")), 30.0L);
+  EXPECT_THROW(evalReal(in, parse("v[4]")), RunEnd);
 }
 
 // Every literal is an anonymous constant in the global table. Parsing must

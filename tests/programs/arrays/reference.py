@@ -190,10 +190,10 @@ def conversion_case():
     c.stmt("ARRAYTODATA(d)")
     c.stmt("D_IDX = 2")
     n, wx, _ = moments(d)
-    c.line(["d[1]", "VMEAN(d, 1)", "VMAX(d)", "VMEDIAN(d, 1)"],
+    c.line(["d[D_IDX]", "VMEAN(d, 1)", "VMAX(d)", "VMEDIAN(d, 1)"],
            " ".join([shown(d[1]), shown(wx / n), shown(max(d)), shown(quantile(d, None, F(1, 2)))]))
     c.stmt("VSORT(d)")
-    c.line(["d[1]"], shown(sorted(d)[1]))
+    c.line(["d[D_IDX]"], shown(sorted(d)[1]))
     c.stmt("DATATOARRAY(d)")
     c.line(["d[1]", "d[3]"], "%s %s" % (shown(sorted(d)[0]), shown(sorted(d)[2])))
     c.write()
