@@ -5,6 +5,7 @@
 #include "core/interp.h"
 #include "core/runoptions.h"
 #include "driver/driver.h"
+#include "estimate/estimate.h"
 
 namespace zav {
 
@@ -21,7 +22,10 @@ void readLongOption(Interp& in, const std::string& arg) {
     if (o.value.empty() && hasValue) usageReport(in, "Option --" + name + " takes no value");
     switch (o.code) {
       case LongOpt::ProfileCi: in.opts.profileCi = true; break;
-      case LongOpt::Results: in.opts.resultsFile = value; break;
+      case LongOpt::Results:
+        if (!resultsFileNameValid(value)) usageReport(in, "Option --results needs a file ending in .csv or .json");
+        in.opts.resultsFile = value;
+        break;
     }
     return;
   }

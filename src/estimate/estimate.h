@@ -85,6 +85,15 @@ Real annealStepLength(const Settings& s, Real v, Real r);
 // Fills p.LCI and p.UCI of every free parameter.
 void confidenceLimits(Interp& in);
 
+// ---- the results file of --results ----
+// Whether the name says CSV (.csv) or JSON Lines (.json).
+bool resultsFileNameValid(const std::string& name);
+// Appends the solved run (its parameters, fit and the matrix when
+// computed); nothing without a results file.
+void appendResults(Interp& in, const Model& m, const ModelRun& r, const std::vector<Real>& se);
+// The text of a termination reason.
+const char* reasonText(int reason);
+
 // ---- restart and termination files ----
 // The restart file of run r of model m for the program file `zavFile`.
 std::string restartFileName(const std::string& zavFile, int model, int run);

@@ -199,11 +199,14 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
   for (std::size_t k = 0; k < n; ++k)
     if (s.invertFlag) se[k] = std::sqrt(w.matrix[k * n + k]);
   storeRunVariables(in, r, se);
+  appendResults(in, m, r, se);
   execList(in, r.then);
   execList(in, m.then);
 }
 
 }  // namespace
+
+const char* reasonText(int reason) { return kReasons[reason >= 0 && reason <= 9 ? reason : 0]; }
 
 int stopCheck(Interp& in, int reason) {
   const Settings& s = in.set;

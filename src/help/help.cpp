@@ -139,9 +139,10 @@ void printGuide() {
 void printLongOptions() {
   std::printf("Options beyond the language (before the program file):\n");
   for (const LongOptInfo& o : kLongOptions) {
-    std::string left = "--" + std::string(o.name);
-    if (!o.value.empty()) left += "=" + std::string(o.value);
-    std::printf("  %-17s %s\n", left.c_str(), std::string(o.help).c_str());
+    std::string left("--");
+    left.append(o.name);
+    if (!o.value.empty()) left.append("=").append(o.value);
+    std::printf("  %-17s %.*s\n", left.c_str(), static_cast<int>(o.help.size()), o.help.data());
   }
 }
 
