@@ -84,6 +84,13 @@ Real annealStepLength(const Settings& s, Real v, Real r);
 // ---- likelihood confidence intervals ----
 // Fills p.LCI and p.UCI of every free parameter.
 void confidenceLimits(Interp& in);
+// Minus the profile log-likelihood at the current value of free parameter k
+// (0-based): the others re-fitted by BFGS from where they stand, and put
+// back there afterwards.
+Real profileObjective(Interp& in, std::size_t k);
+// The line above a profile interval table: the confidence level that
+// CI_CHISQ implies.
+std::string profileLevelLine(Real ciChisq);
 
 // ---- the results file of --results ----
 // Whether the name says CSV (.csv) or JSON Lines (.json).

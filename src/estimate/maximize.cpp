@@ -189,6 +189,7 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
     confidenceLimits(in);
     s.ciEvals = s.evals - evals;
     s.evals = evals;
+    if (in.opts.profileCi) out(in, profileLevelLine(getRealByName(in, "CI_CHISQ")));
     printCITable(in, m);
   }
   if (getBooleanByName(in, "PRINT_LLIKS")) printObservationTable(in);
