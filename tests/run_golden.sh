@@ -46,6 +46,8 @@ fi
 before=$(find . -type f | sort)
 (
   [ -n "$limit" ] && ulimit -v "$limit"
+  # Headless, as on a build machine: FINISHPLOT then asks gnuplot for PNG files.
+  unset DISPLAY
   exec "$zav" "${args[@]}"
 ) < "$input" > "$work/.actual" 2>"$work/.stderr"
 got_exit=$?

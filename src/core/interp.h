@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/os.h"
+#include "core/runoptions.h"
 #include "core/settings.h"
 #include "data/datastore.h"
 #include "dists/random.h"
@@ -74,6 +75,7 @@ struct Interp {
   OsInfo os;
   SourcePos pos;
   DriverState drv;
+  RunOptions opts;  // the long options
   MathState math;  // the ln n! cache
   RandomState rng;  // RAND, IRAND, RRAND and the annealing maximiser
   SymbolTable* global = nullptr;

@@ -10,6 +10,7 @@
 #include "core/interp.h"
 #include "core/os.h"
 #include "core/predefined.h"
+#include "driver/longopts.h"
 #include "driver/run.h"
 #include "estimate/progress.h"
 #include "exec/files.h"
@@ -114,6 +115,11 @@ void readSwitches(Interp& in, int& pos) {
   Settings& s = in.set;
   while (pos <= count) {
     const std::string& a = args[static_cast<std::size_t>(pos)];
+    if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+      readLongOption(in, a);
+      ++pos;
+      continue;
+    }
     if (a == "-d") {
       const std::string level = next(pos + 1);
       NumLit n = parseNumber(level);

@@ -84,6 +84,22 @@ Real annealStepLength(const Settings& s, Real v, Real r);
 // ---- likelihood confidence intervals ----
 // Fills p.LCI and p.UCI of every free parameter.
 void confidenceLimits(Interp& in);
+// Minus the profile log-likelihood at the current value of free parameter k
+// (0-based): the others re-fitted by BFGS from where they stand, and put
+// back there afterwards.
+Real profileObjective(Interp& in, std::size_t k);
+// The line above a profile interval table: the confidence level that
+// CI_CHISQ implies.
+std::string profileLevelLine(Real ciChisq);
+
+// ---- the results file of --results ----
+// Whether the name says CSV (.csv) or JSON Lines (.json).
+bool resultsFileNameValid(const std::string& name);
+// Appends the solved run (its parameters, fit and the matrix when
+// computed); nothing without a results file.
+void appendResults(Interp& in, const Model& m, const ModelRun& r, const std::vector<Real>& se);
+// The text of a termination reason.
+const char* reasonText(int reason);
 
 // ---- restart and termination files ----
 // The restart file of run r of model m for the program file `zavFile`.

@@ -38,7 +38,7 @@ void confidenceLimits(Interp& in) {
     auto residual = [&](Real theta) {
       if (calls++ > 0 && monitorPoll(in)) runMonitor(in, "Computing CI for parameter " + std::to_string(k + 1) + " iteration " + std::to_string(calls - 1));
       x = theta;
-      const Real f = objective(in);
+      const Real f = in.opts.profileCi ? profileObjective(in, k) : objective(in);
       x = estimate;
       return 2 * (fHat + chisq - f);
     };

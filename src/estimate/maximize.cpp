@@ -189,6 +189,7 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
     confidenceLimits(in);
     s.ciEvals = s.evals - evals;
     s.evals = evals;
+    if (in.opts.profileCi) out(in, profileLevelLine(getRealByName(in, "CI_CHISQ")));
     printCITable(in, m);
   }
   if (getBooleanByName(in, "PRINT_LLIKS")) printObservationTable(in);
@@ -199,11 +200,14 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
   for (std::size_t k = 0; k < n; ++k)
     if (s.invertFlag) se[k] = std::sqrt(w.matrix[k * n + k]);
   storeRunVariables(in, r, se);
+  appendResults(in, m, r, se);
   execList(in, r.then);
   execList(in, m.then);
 }
 
 }  // namespace
+
+const char* reasonText(int reason) { return kReasons[reason >= 0 && reason <= 9 ? reason : 0]; }
 
 int stopCheck(Interp& in, int reason) {
   const Settings& s = in.set;

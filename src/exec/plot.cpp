@@ -10,6 +10,7 @@
 #include "core/interp.h"
 #include "core/os.h"
 #include "exec/fileio.h"
+#include "exec/plotpng.h"
 #include "exec/procs.h"
 #include "funcs/eval.h"
 #include "funcs/numtext.h"
@@ -419,8 +420,15 @@ void procFinishplot(Interp& in, const ExprNode* args) {
     std::printf("GNUPLOT program not found at %s\n", setting.c_str());
     return;
   }
+  const std::string png = headlessPngFor(f.name, program);
+  std::string params = quotedArgument(f.name);
+  if (!png.empty()) {
+    std::remove(png.c_str());  // so that the line below only follows a fresh picture
+    params = pngTerminalArguments(png) + " " + params;
+  }
   // execCommand flushes our output first, so gnuplot's comes after it.
-  checkResult(in, execCommand(in, program, quotedArgument(f.name)), "executing command", program);
+  checkResult(in, execCommand(in, program, params), "executing command", program);
+  if (!png.empty() && fileExists(png)) std::printf("Plot written to %s\n", png.c_str());
 }
 
 }  // namespace zav

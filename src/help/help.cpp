@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/interp.h"
+#include "core/runoptions.h"
 #include "dists/pdfcatalog.h"
 #include "exec/plot.h"
 #include "exec/proctable.h"
@@ -135,6 +136,16 @@ void printGuide() {
   printStatementList();
 }
 
+void printLongOptions() {
+  std::printf("Options beyond the language (before the program file):\n");
+  for (const LongOptInfo& o : kLongOptions) {
+    std::string left("--");
+    left.append(o.name);
+    if (!o.value.empty()) left.append("=").append(o.value);
+    std::printf("  %-17s %.*s\n", left.c_str(), static_cast<int>(o.help.size()), o.help.data());
+  }
+}
+
 }  // namespace
 
 void helpLookup(Interp& in, const std::string& name, bool partial) {
@@ -188,7 +199,10 @@ void helpLookup(Interp& in, const std::string& name, bool partial) {
     dumpSymbol(in, s);
     matched = true;
   }
-  if (!matched) printGuide();
+  if (!matched) {
+    printGuide();
+    if (name.empty()) printLongOptions();
+  }
   std::fflush(stdout);
 }
 
