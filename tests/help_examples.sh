@@ -3,8 +3,9 @@
 # - each line of the NUMBERS forms table ("  text  type value  note") goes
 #   through zav -pn and must give that type and value;
 # - each "Example:" of a topic or special-form block (the lines indented two
-#   blanks after it and its caption) goes through zav -p and must parse (exit
-#   status 0), wrapped in ZAV ... END unless it is a whole program.
+#   blanks after it and its caption), wrapped in ZAV ... END unless it is a
+#   whole program, runs as printed in an empty folder and must end with
+#   status 0.
 #   help_examples.sh ZAV
 set -u
 zav=$1
@@ -51,7 +52,6 @@ names=(ZAV MODEL DATA IF BEGIN REPEAT WHILE FOR PFOR PBEGIN PMODEL PROCEDURE ASS
        CURVE PLOT PROFILEBEGIN WITH MULTIPLOT EXIT HAZARD)
 while read -r -a row; do names+=("${row[@]}"); done < <("$zav" -h zav-no-such-topic |
   sed -n '/^Help is available for the following types/,/^$/p' | sed '1d;$d')
-echo "common_value = 1" > common.zav
 for name in "${names[@]}"; do
   # The caption after "Example:" may run on over unindented lines.
   "$zav" -h "$name" | awk -v stem="$name" '
@@ -71,9 +71,10 @@ for name in "${names[@]}"; do
       echo "$name: an example without code"
       status=1
     fi
-    if [ "$(head -n 1 "$ex")" = ZAV ]; then cp "$ex" prog.zav; else { echo ZAV; cat "$ex"; echo END; } > prog.zav; fi
-    if ! said=$("$zav" -q -p prog.zav 2>&1); then
-      echo "$name: this example does not parse:"
+    run=$(mktemp -d "$work/run.XXXX")
+    if [ "$(head -n 1 "$ex")" = ZAV ]; then cp "$ex" "$run/prog.zav"; else { echo ZAV; cat "$ex"; echo END; } > "$run/prog.zav"; fi
+    if ! said=$(cd "$run" && "$zav" -q -b prog.zav 2>&1 < /dev/null); then
+      echo "$name: this example does not run:"
       cat "$ex"
       echo "$said"
       status=1

@@ -10,6 +10,7 @@
 #include "core/interp.h"
 #include "core/os.h"
 #include "core/predefined.h"
+#include "driver/calc.h"
 #include "driver/longopts.h"
 #include "driver/run.h"
 #include "estimate/progress.h"
@@ -212,6 +213,7 @@ int runAll(Interp& in) {
   if (!program.empty() && !fileExists(program)) usageReport(in, "Couldn't find program file " + program);
   in.pos.line = 0;
   in.pos.column = 0;
+  if (program.empty()) return runStandardInput(in);
   runProgramFile(in, program);
   return kExitOk;
 }

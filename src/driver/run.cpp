@@ -34,6 +34,10 @@ void runList(Interp& in, StmtNode* list) {
 
 void runProgramFile(Interp& in, const std::string& name) {
   openSource(in, name);
+  runOpenSource(in);
+}
+
+void runOpenSource(Interp& in) {
   if (peekKind(in) != Tok::Zav) {
     runExpressionMode(in);
     return;

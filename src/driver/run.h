@@ -9,6 +9,8 @@ struct Interp;
 // Opens the named file (empty: standard input) as the first source and runs
 // it: ZAV ... END blocks, or expression mode when it does not start with ZAV.
 void runProgramFile(Interp& in, const std::string& name);
+// The same for the source already open.
+void runOpenSource(Interp& in);
 
 // Runs command-line argument number `index` as a one-line source: a
 // statement list (-e) or expressions (-ex).

@@ -301,6 +301,23 @@ Flow execList(Interp& in, const StmtNode* list) {
   return Flow::Normal;
 }
 
+void showExpression(Interp& in, const ExprNode* e, std::string& text) {
+  activate(in, in.global);
+  if (in.set.verbose) {
+    listExpr(in, e);
+    std::printf(" -> ");
+  }
+  text.clear();
+  if (e->kind == NodeKind::Array || e->kind == NodeKind::DataArray) {
+    // A whole array has no single value to show.
+  } else {
+    formatValue(in, e, text);
+  }
+  text += '\n';
+  putText(in, in.set.fOutFile, text);
+  deactivate(in, in.global);
+}
+
 void runExpressionMode(Interp& in) {
   std::string text;
   for (;;) {
@@ -312,20 +329,7 @@ void runExpressionMode(Interp& in) {
     }
     std::unique_ptr<ExprNode> e(parseExpression(in));
     if (in.set.parseOnly) continue;
-    activate(in, in.global);
-    if (in.set.verbose) {
-      listExpr(in, e.get());
-      std::printf(" -> ");
-    }
-    text.clear();
-    if (e->kind == NodeKind::Array || e->kind == NodeKind::DataArray) {
-      // A whole array has no single value to show.
-    } else {
-      formatValue(in, e.get(), text);
-    }
-    text += '\n';
-    putText(in, in.set.fOutFile, text);
-    deactivate(in, in.global);
+    showExpression(in, e.get(), text);
   }
 }
 

@@ -1,5 +1,7 @@
 // Statement execution.
 #pragma once
+#include <string>
+
 #include "parse/node.h"
 
 namespace zav {
@@ -18,5 +20,9 @@ Flow execList(Interp& in, const StmtNode* list);
 // source; each is evaluated in a fresh activation of the global table and
 // its value written as one line to the output file.
 void runExpressionMode(Interp& in);
+
+// Evaluates one expression of expression mode in a fresh activation of the
+// global table and writes its value as one line (`text` is working space).
+void showExpression(Interp& in, const ExprNode* e, std::string& text);
 
 }  // namespace zav

@@ -54,13 +54,15 @@ count from 1, and so do the runs of each):
   LOGLIKELIHOOD, FREE_PARAMS, ... without suffix: the latest run (there
   LOGLIKELIHOOD is minus the log-likelihood, the value minimized).
 AIC_SELECT = TRUE adds the AIC model-selection table after the runs.
-Example: Weibull times, status 0 marking the right-censored ones, and the
+Example: 40 simulated Weibull times (scale 10, shape 1.5, the hazard of
+group 1 exp(0.8) times that of group 0), right-censored at 12, and the
 hazard multiplied by exp(b_group*group); run 2 fits without the covariate
-(examples/survival.dat has these columns after a header line).
-  DATAFILE("survival.dat")
-  INPUT_SKIP = 1
-  DATA t FIELD 1  status FIELD 2  group FIELD 3
-       tclose = IF status = 1 THEN t ELSE oo END
+(examples/weibull.zav reads such times from a file).
+  CREATE_OBS = 40
+  DATA group = D_IDX MOD 2
+       u = 10 * (-LN(RAND) / EXP(0.8 * group))^(1 / 1.5)
+       t = MIN(u, 12)
+       tclose = IF u < 12 THEN u ELSE oo END
   END
   AIC_SELECT = TRUE
   MODEL
@@ -75,9 +77,11 @@ hazard multiplied by exp(b_group*group); run 2 fits without the covariate
   END
   WRITELN("b_group = ", b_group.1.1, " +- ", b_group.SE.1.1)
 Example: the linear regression y = b0 + b1*x1 + b2*x2 + error, covariates
-acting on the normal mean through its FORM:
-  DATAFILE("xy.dat")
-  DATA y FIELD 1  x1 FIELD 2  x2 FIELD 3 END
+acting on the normal mean through its FORM (on 30 simulated points):
+  CREATE_OBS = 30
+  DATA x1 = D_IDX  x2 = D_IDX MOD 3
+       y = 1 + 0.5 * x1 - 2 * x2 + RRAND(-1, 1)
+  END
   MODEL
     DATA PDF NORMAL(y) PARAM b0 FORM = ADD COVAR x1 PARAM b1 END
                                            COVAR x2 PARAM b2 END END,
@@ -98,7 +102,14 @@ are skipped. With LINE, every observation spans as many lines as the
 largest LINE. +oo, -oo, oo and NaN are read as values. CREATE_OBS = n
 makes n empty observations instead of reading a file.
 Example: two lines per observation, time and status on the first, the age
-in field 1 of the second.
+in field 1 of the second (the file is written first).
+  f: FILE
+  OPENWRITE(f, "visits.dat")
+  WRITELN(f, "time status / age")
+  WRITELN(f, "12 1") WRITELN(f, "71")
+  WRITELN(f, "30 0") WRITELN(f, "58")
+  WRITELN(f, "7 9") WRITELN(f, "66")
+  CLOSE(f)
   DATAFILE("visits.dat")
   INPUT_SKIP = 1
   DATA
@@ -152,6 +163,7 @@ Example:
 )"},
     {{"PMODEL"}, R"(PMODEL: a MODEL whose runs may each run as a separate process.
 Example:
+  CREATE_OBS = 50
   DATA x = RAND END
   PMODEL
     DATA PDF NORMAL(x) PARAM mu LOW = -5 HIGH = 5 START = 0.5 END,
@@ -194,9 +206,19 @@ Example:
   y = SQRT(2) + MAX(1, 4)
 Special expression forms:
 )"},
-    {{"INCLUDE"}, R"(INCLUDE "file" reads the statements of file in place.
-Example:
-  INCLUDE "common.zav"
+    {{"INCLUDE"}, R"(INCLUDE "file" reads the statements of file in place, while the block is
+parsed.
+Example: the first block writes common.zav, the second includes it.
+  ZAV
+    f: FILE
+    OPENWRITE(f, "common.zav")
+    WRITELN(f, "rate = 0.05")
+    CLOSE(f)
+  END
+  ZAV
+    INCLUDE "common.zav"
+    WRITELN(rate * 100, " percent")
+  END
 )"},
     {{"BREAK", "CONTINUE"}, R"(BREAK leaves a FOR, REPEAT or WHILE loop; CONTINUE goes on with its next pass.
 Example:
@@ -276,9 +298,9 @@ when EXP_HAZARD is FALSE); the survival function becomes S(t)^multiplier.
 Covariates may also act on one parameter through its FORM:
   PARAM a FORM = LOGLIN COVAR x PARAM b1 END END   gives a' = a*exp(b1*x)
 (zav -h FORMS lists the forms).
-Example:
-  DATAFILE("people.dat")
-  DATA t FIELD 1  age FIELD 2  sex FIELD 3 END
+Example: on 60 simulated people.
+  CREATE_OBS = 60
+  DATA age = 20 + D_IDX MOD 40  sex = D_IDX MOD 2  t = 40 + 20 * RAND END
   MODEL
     DATA PDF NORMAL(t) PARAM mu LOW = 0 HIGH = 100 START = 50 END,
                        PARAM sigma LOW = 0.1 HIGH = 50 START = 10 END,
@@ -379,6 +401,7 @@ Settings: SMALLEST_LIKELIHOOD and LARGEST_LIKELIHOOD bound each likelihood
 of SUMLL (SMALLEST_LLIKELIHOOD and LARGEST_LLIKELIHOOD its logarithm); D_IDX
 is the observation being summed.
 Example:
+  CREATE_OBS = 20
   DATA x = D_IDX END
   total = DATA FORM = SUM x END
   loglik = DATA BEGIN z = x / 10 END, PDF NORMAL(z) 0, 1 END END
@@ -448,6 +471,7 @@ body (as in DATA: blocks, FORM, expression) is summed over the group, and
 the outer DATA goes on after the group. FREQUENCY weights it as in DATA.
 Settings: as DATA.
 Example:
+  CREATE_OBS = 6
   DATA g = (D_IDX + 1) DIV 2  first = D_IDX MOD 2 END
   groups = DATA FORM = SUM LEVEL first = 0 THEN FORM = SUM g END ^ 2 END
 )"},
@@ -456,6 +480,7 @@ As LEVEL, but the group goes on while the expression keeps the value it had
 at the group's first observation.
 Settings: as DATA.
 Example:
+  CREATE_OBS = 6
   DATA g = (D_IDX + 1) DIV 2  x = D_IDX END
   sq = DATA FORM = SUM LEVELDELTA g THEN FORM = SUM x END ^ 2 END
 )"},
@@ -466,6 +491,7 @@ argument). TEST is its value in a WITH run that leaves it out; FORM
 Settings: LOW_DEFAULT, HIGH_DEFAULT, START_DEFAULT and TEST_DEFAULT for the
 clauses left out; ALT_LOGISTIC (the LOGISTIC form), EXP_HAZARD.
 Example:
+  CREATE_OBS = 50
   DATA x = RAND END
   MODEL
     DATA PDF NORMAL(x) PARAM mu LOW = -1 HIGH = 2 START = 0.5 TEST = 0 END,
@@ -479,6 +505,7 @@ Example:
 in parallel; the same result.
 Settings: as DATA.
 Example:
+  CREATE_OBS = 10
   DATA x = D_IDX END
   total = PDATA FORM = SUM x END
 )"},
@@ -491,6 +518,7 @@ probability between the truncation points. Discrete PDFs read counts.
 Settings: EXP_HAZARD (TRUE: HAZARD multiplies the hazard by exp(XB), FALSE:
 by XB).
 Example:
+  CREATE_OBS = 1
   DATA t = D_IDX END
   f = PDF WEIBULL(2.5) 3, 1.5 END
   c = PDF WEIBULL(2.5, oo) 3, 1.5 END

@@ -192,6 +192,14 @@ Node intrinsicCall(Interp& in, int code) {
   return n;
 }
 
+// The token that may continue a complete operand. In the calculator a line
+// end there ends the expression, so its value shows when Enter is pressed
+// rather than once the next line is typed.
+Tok peekContinuation(Interp& in) {
+  if (in.scan.lineEndsExpression && lineEndsHere(in)) return Tok::EndOfLine;
+  return peekKind(in);
+}
+
 Node name(Interp& in) {
   const Token& t = currentToken(in);
   const int form = t.code(Catalog::ExprForm);
@@ -204,7 +212,7 @@ Node name(Interp& in) {
     Node n = identifierNode(s);
     advance(in);
     trace(in, "Identifier " + text);
-    if (peekKind(in) == Tok::LBracket) parseSubscripts(in, n.get());
+    if (peekContinuation(in) == Tok::LBracket) parseSubscripts(in, n.get());
     else if (s->dims) n->kind = NodeKind::Array;
     return n;
   }
@@ -241,7 +249,7 @@ Node factor(Interp& in) {
 
 Node power(Interp& in) {
   Node n = factor(in);
-  while (peekKind(in) == Tok::Caret) {
+  while (peekContinuation(in) == Tok::Caret) {
     advance(in);
     Node rhs = factor(in);
     n = operatorNode(in, Fn::POWER, std::move(n), std::move(rhs));
@@ -264,7 +272,7 @@ Fn mulOp(Tok k) {
 
 Node term(Interp& in) {
   Node n = power(in);
-  for (Fn f; (f = mulOp(peekKind(in))) != Fn{};) {
+  for (Fn f; (f = mulOp(peekContinuation(in))) != Fn{};) {
     advance(in);
     Node rhs = power(in);
     n = operatorNode(in, f, std::move(n), std::move(rhs));
@@ -284,7 +292,7 @@ Fn addOp(Tok k) {
 
 Node sum(Interp& in) {
   Node n = term(in);
-  for (Fn f; (f = addOp(peekKind(in))) != Fn{};) {
+  for (Fn f; (f = addOp(peekContinuation(in))) != Fn{};) {
     advance(in);
     Node rhs = term(in);
     n = operatorNode(in, f, std::move(n), std::move(rhs));
@@ -307,7 +315,7 @@ Fn relOp(Tok k) {
 
 Node relation(Interp& in) {
   Node n = sum(in);
-  for (Fn f; (f = relOp(peekKind(in))) != Fn{};) {
+  for (Fn f; (f = relOp(peekContinuation(in))) != Fn{};) {
     advance(in);
     Node rhs = sum(in);
     n = operatorNode(in, f, std::move(n), std::move(rhs));
@@ -326,7 +334,7 @@ ExprNode* parseBoolean(Interp& in) {
 }
 
 void parseArgList(Interp& in, ExprNode* node, int min, int max) {
-  if (peekKind(in) == Tok::LParen) {
+  if (peekContinuation(in) == Tok::LParen) {
     advance(in);
     while (peekKind(in) != Tok::RParen) {
       node->children.push_back(parseExpression(in));

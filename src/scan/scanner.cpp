@@ -450,6 +450,18 @@ const Token& peekToken(Interp& in, int n) {
 
 const Token& currentToken(const Interp& in) { return in.scan.cur; }
 
+bool lineEndsHere(const Interp& in) {
+  const ScanState& s = in.scan;
+  if (s.aheadCount > 0 || s.lineReadPending || s.sources.empty()) return false;
+  int c = s.ch;
+  std::size_t p = s.linePos;
+  for (;;) {
+    if (c == kLineEnd || c == '\n' || c == '#') return true;
+    if ((c != ' ' && c != '\t') || p >= s.lineBuf.size()) return false;
+    c = static_cast<unsigned char>(s.lineBuf[p++]);
+  }
+}
+
 void advance(Interp& in) {
   ScanState& s = in.scan;
   fillAhead(in, 1);

@@ -39,6 +39,11 @@ const Token& peekToken(Interp& in, int n);
 // The parser's current token.
 const Token& currentToken(const Interp& in);
 
+// With nothing looked ahead, whether the rest of the current line holds no
+// token, so that a calculator line can end an expression without waiting for
+// the next line to be typed.
+bool lineEndsHere(const Interp& in);
+
 // Drops the first look-ahead token.
 void advance(Interp& in);
 

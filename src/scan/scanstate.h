@@ -40,6 +40,7 @@ struct ScanState {
   int ch = ' ';               // current character; 4 at the end of all sources
   bool lineReadPending = true;
   bool inlineOpened = false;  // the inline argument has been taken as a source
+  bool lineEndsExpression = false;  // the calculator: a line end where an expression may end ends it
 
   std::array<Token, kLookAhead> ahead;
   int aheadCount = 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Drives the interactive monitor and the progress line through a real
-pseudo-terminal, the way a person at a terminal would.
+"""Drives the interactive monitor, the progress line and the calculator
+through a real pseudo-terminal, the way a person at a terminal would.
 
     monitor_pty.py ZAV CASE...   (no CASE: every case)
 
@@ -363,8 +363,42 @@ def case_suspend(work):
     s.close()
 
 
+def case_calculator(work):
+    """zav -i on a terminal: the value at Enter, before the next prompt; an
+    open expression goes on over the next line; a typo is reported and the
+    session goes on; through a pipe too, each value comes at its line end."""
+    s = Session(work, ["-q", "-i"])
+    try:
+        s.wait_for(r"> \Z", "the first prompt")
+        os.write(s.fd, b"1 + 2 * 3\r")
+        s.wait_for(r"1 \+ 2 \* 3[^\n]*\n7\n.*> \Z", "7, then the prompt")
+        os.write(s.fd, b"2 ^\r")
+        s.wait_for(r"2 \^[^\n]*\n.*> \Z", "the prompt after an open line")
+        os.write(s.fd, b"10\r")
+        s.wait_for(r"10[^\n]*\n1024\.0000000\n.*> \Z", "1024, then the prompt")
+        os.write(s.fd, b"1 +* 2\r")
+        got = s.wait_for(r"\n.*> \Z", "the report of the typo, then the prompt")
+        check("Bad syntax" in got, "no report of the typo: %r" % got)
+        os.write(s.fd, b"SQRT(16)\r")
+        s.wait_for(r"SQRT\(16\)[^\n]*\n4\.0000000000\n.*> \Z", "4, then the prompt")
+        os.write(s.fd, b"\x04")
+        check(s.finish() == 0, "status %s after a last line that succeeded" % s.status)
+    finally:
+        s.close()
+    p = subprocess.Popen([ZAV, "-q", "-i"], stdin=subprocess.PIPE, stdout=subprocess.PIPE, cwd=work)
+    try:
+        p.stdin.write(b"1 + 2 * 3\n")
+        p.stdin.flush()
+        ready, _, _ = select.select([p.stdout], [], [], LIMIT)
+        check(ready and p.stdout.readline() == b"7\n", "no 7 through the pipe before the next line")
+    finally:
+        p.stdin.close()
+        p.wait()
+
+
 CASES = {"walk": case_walk, "changes": case_changes, "methods": case_methods, "progress": case_progress,
-         "batch": case_batch, "interrupt": case_interrupt, "fatal": case_fatal, "suspend": case_suspend}
+         "batch": case_batch, "interrupt": case_interrupt, "fatal": case_fatal, "suspend": case_suspend,
+         "calculator": case_calculator}
 
 
 def main():
