@@ -84,6 +84,10 @@ struct Frame {
   bool simple = false;  // the block loop of the common case applies
   std::vector<const void*> data;
   const Real* freq = nullptr;
+  // The per-observation record when it is on: each block writes its own
+  // slice of the terms and frequencies.
+  Real* recTerm = nullptr;
+  Real* recFreq = nullptr;
   LnGuard guard{};
   bool modelRunning = false;
   bool lawFixed = false;
@@ -429,6 +433,7 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
     Real lnx;
     if (!(tO >= 0 && tO < inf) || !(k > 0) || (tC != tO && !(tC >= inf))) {
       if (!term(f, i, lnx)) return false;
+      if (f.recTerm) f.recTerm[i - 1] = lnx;
       sum += w * lnx;
       continue;
     }
@@ -442,7 +447,9 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
       lawLnBoth(law, tO, lnx, lnS);
       if (lnx != -std::numeric_limits<Real>::infinity()) lnx = lnx + lnK + (k - 1) * lnS;
     }
-    sum += w * guardLn(g, lnx);
+    lnx = guardLn(g, lnx);
+    if (f.recTerm) f.recTerm[i - 1] = lnx;
+    sum += w * lnx;
   }
   total = sum;
   return true;
@@ -475,6 +482,7 @@ bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& t
     Real lnx;
     if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf)) || (kMode != K::One && !(k > 0))) {
       if (!term(f, i, lnx)) return false;
+      if (f.recTerm) f.recTerm[i - 1] = lnx;
       sum += kWeighted ? w * lnx : lnx;
       continue;
     }
@@ -487,16 +495,28 @@ bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& t
       if (kMode != K::One && k != 1 && lnx != -std::numeric_limits<Real>::infinity())
         lnx = lnx + lnK + (k - 1) * -zb;
     }
-    sum += kWeighted ? w * guardLn(g, lnx) : guardLn(g, lnx);
+    lnx = guardLn(g, lnx);
+    if (f.recTerm) f.recTerm[i - 1] = lnx;
+    sum += kWeighted ? w * lnx : lnx;
   }
   total = sum;
   return true;
+}
+
+// What the record holds for observations the loops skip: every frequency,
+// and a zero term until the observation's own is written.
+void fillRecord(const Frame& f, std::int32_t first, std::int32_t last) {
+  for (std::int32_t i = first; i <= last; ++i) {
+    f.recTerm[i - 1] = 0;
+    f.recFreq[i - 1] = f.freq ? f.freq[i - 1] : 1;
+  }
 }
 
 void sumBlock(void* ctx, int b) {
   Frame& f = *static_cast<Frame*>(ctx);
   const std::int32_t first = b * kBlock + 1;
   const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
+  if (f.recTerm) fillRecord(f, first, last);
   Real sum = 0;
   if (f.simple) {
     const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && (f.kFixed || f.linearSlot >= 0);
@@ -524,6 +544,7 @@ void sumBlock(void* ctx, int b) {
       f.failed[static_cast<std::size_t>(b)] = 1;
       return;
     }
+    if (f.recTerm) f.recTerm[i - 1] = t;
     sum += w * t;
   }
   f.sums[static_cast<std::size_t>(b)] = sum;
@@ -638,14 +659,17 @@ bool prepare(Interp& in, Plan& plan, std::int32_t& first) {
 }  // namespace
 
 bool fastDataSum(Interp& in, const ExprNode* n, Real& value) {
-  if (in.set.debug >= 8 || in.models.record.enabled || in.set.nObs < 1 || in.drv.dataTransforming ||
-      in.drv.dataSummaries)
-    return false;
+  if (in.set.debug >= 8 || in.set.nObs < 1 || in.drv.dataTransforming || in.drv.dataSummaries) return false;
   Plan& plan = planOf(n);
   if (!plan.ok) return false;
   std::int32_t first = 1;
   if (!prepare(in, plan, first)) return false;
   Frame& f = plan.frame;
+  ObsRecord& rec = in.models.record;
+  const bool recording = rec.enabled && rec.term.size() >= static_cast<std::size_t>(f.nObs);
+  f.recTerm = recording ? rec.term.data() : nullptr;
+  f.recFreq = recording ? rec.freq.data() : nullptr;
+  if (recording && first > f.nObs) fillRecord(f, 1, f.nObs);
   value = 0;
   if (first <= f.nObs) {
     const int blocks = static_cast<int>((f.nObs + kBlock - 1) / kBlock);
