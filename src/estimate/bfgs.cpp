@@ -30,6 +30,8 @@ struct Bfgs {
   std::vector<bool> held;              // parameters held at a bound for this step
   Real step = 0;                       // the relative difference step
   Real cap = 0;                        // the longest step allowed along d
+  bool analytic = true;                // the model gives its gradient; tried until it fails once
+  std::vector<Real> exact;             // that gradient, unscaled
 };
 
 // A parameter's size: its start value, or for a start of 0 a unit or half
@@ -46,6 +48,14 @@ Real parameterScale(const Settings& s, Real start, Real low, Real high) {
 // next to a bound, as the conjugate-gradient methods do), with the curvature
 // that each central pair measures at no extra cost.
 void gradient(Interp& in, Bfgs& b, Real f0) {
+  if (b.analytic && objectiveGradient(in, b.exact)) {
+    for (std::size_t i = 0; i < b.n; ++i) {
+      b.g[i] = b.exact[i] * b.scale[i];
+      b.curv[i] = 0;
+    }
+    return;
+  }
+  b.analytic = false;
   for (std::size_t i = 0; i < b.n; ++i) {
     Real& x = paramValue(in, i);
     const Real xc = x;
@@ -116,6 +126,19 @@ void measuredDiagonal(Bfgs& b) {
   for (std::size_t i = 0; i < n; ++i)
     if (usable(b.curv[i])) b.work[i * n + i] = b.curv[i];
   if (invertPositive(b.work, n)) b.h.swap(b.work);
+}
+
+// Without measured curvature, the first step's s'y / y'y sizes the
+// starting matrix before its first update.
+void initialScale(Bfgs& b, const std::vector<Real>& s, const std::vector<Real>& y) {
+  Real sy = 0, yy = 0;
+  for (std::size_t i = 0; i < b.n; ++i) {
+    sy += s[i] * y[i];
+    yy += y[i] * y[i];
+  }
+  if (!(sy > 0 && yy > 0)) return;
+  std::fill(b.h.begin(), b.h.end(), Real(0));
+  for (std::size_t i = 0; i < b.n; ++i) b.h[i * b.n + i] = sy / yy;
 }
 
 // The quasi-Newton direction over the parameters not held at a bound. A
@@ -345,6 +368,7 @@ int bfgs(Interp& in) {
       gradient(in, b, f);
       for (std::size_t i = 0; i < n; ++i) yv[i] += b.g[i];
       measuredDiagonal(b);
+      if (fresh && b.analytic) initialScale(b, sv, yv);
       bfgsUpdate(b.h, n, sv.data(), yv.data(), hy.data());
       fresh = false;
       decrease = direction(in, b);

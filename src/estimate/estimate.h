@@ -20,6 +20,9 @@ Real objective(Interp& in);
 // The objective, or a large pseudolikelihood when a free parameter lies
 // outside its bounds.
 Real boundedObjective(Interp& in);
+// The objective's gradient (d objective / d free parameter k), worked
+// analytically in one evaluation where the model allows; false otherwise.
+bool objectiveGradient(Interp& in, std::vector<Real>& grad);
 // The guarded logarithm of a likelihood.
 Real guardedLog(const Interp& in, Real x);
 // Sizes the per-observation record to N_OBS and switches it on or off.

@@ -17,6 +17,7 @@
 #include "core/interp.h"
 #include "data/datastore.h"
 #include "dists/densities.h"
+#include "dists/lnscore.h"
 #include "dists/lnterm.h"
 #include "dists/pdfcatalog.h"
 #include "dists/pdfeval.h"
@@ -84,6 +85,10 @@ struct Frame {
   bool simple = false;  // the block loop of the common case applies
   std::vector<const void*> data;
   const Real* freq = nullptr;
+  // The per-observation record when it is on: each block writes its own
+  // slice of the terms and frequencies.
+  Real* recTerm = nullptr;
+  Real* recFreq = nullptr;
   LnGuard guard{};
   bool modelRunning = false;
   bool lawFixed = false;
@@ -95,6 +100,11 @@ struct Frame {
   std::int32_t nObs = 0;
   std::vector<Real> sums;
   std::vector<char> failed;
+  // The score pass: each block's derivatives of its log-likelihood with
+  // respect to the law's parameters, each covariate coefficient of the
+  // hazard multiplier, and ln k, in that order.
+  std::size_t scoreWidth = 0;
+  std::vector<Real> scores;
 };
 
 struct Plan {
@@ -429,6 +439,7 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
     Real lnx;
     if (!(tO >= 0 && tO < inf) || !(k > 0) || (tC != tO && !(tC >= inf))) {
       if (!term(f, i, lnx)) return false;
+      if (f.recTerm) f.recTerm[i - 1] = lnx;
       sum += w * lnx;
       continue;
     }
@@ -442,7 +453,9 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
       lawLnBoth(law, tO, lnx, lnS);
       if (lnx != -std::numeric_limits<Real>::infinity()) lnx = lnx + lnK + (k - 1) * lnS;
     }
-    sum += w * guardLn(g, lnx);
+    lnx = guardLn(g, lnx);
+    if (f.recTerm) f.recTerm[i - 1] = lnx;
+    sum += w * lnx;
   }
   total = sum;
   return true;
@@ -475,6 +488,7 @@ bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& t
     Real lnx;
     if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf)) || (kMode != K::One && !(k > 0))) {
       if (!term(f, i, lnx)) return false;
+      if (f.recTerm) f.recTerm[i - 1] = lnx;
       sum += kWeighted ? w * lnx : lnx;
       continue;
     }
@@ -487,16 +501,28 @@ bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& t
       if (kMode != K::One && k != 1 && lnx != -std::numeric_limits<Real>::infinity())
         lnx = lnx + lnK + (k - 1) * -zb;
     }
-    sum += kWeighted ? w * guardLn(g, lnx) : guardLn(g, lnx);
+    lnx = guardLn(g, lnx);
+    if (f.recTerm) f.recTerm[i - 1] = lnx;
+    sum += kWeighted ? w * lnx : lnx;
   }
   total = sum;
   return true;
+}
+
+// What the record holds for observations the loops skip: every frequency,
+// and a zero term until the observation's own is written.
+void fillRecord(const Frame& f, std::int32_t first, std::int32_t last) {
+  for (std::int32_t i = first; i <= last; ++i) {
+    f.recTerm[i - 1] = 0;
+    f.recFreq[i - 1] = f.freq ? f.freq[i - 1] : 1;
+  }
 }
 
 void sumBlock(void* ctx, int b) {
   Frame& f = *static_cast<Frame*>(ctx);
   const std::int32_t first = b * kBlock + 1;
   const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
+  if (f.recTerm) fillRecord(f, first, last);
   Real sum = 0;
   if (f.simple) {
     const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && (f.kFixed || f.linearSlot >= 0);
@@ -524,9 +550,49 @@ void sumBlock(void* ctx, int b) {
       f.failed[static_cast<std::size_t>(b)] = 1;
       return;
     }
+    if (f.recTerm) f.recTerm[i - 1] = t;
     sum += w * t;
   }
   f.sums[static_cast<std::size_t>(b)] = sum;
+}
+
+// The scores of a block's observations, exact or right-censored ones of a
+// law with fixed parameters: an exact time adds d ln f + (k - 1) d ln S and
+// 1 + k ln S for ln k, a censored one k d ln S and k ln S; a term that the
+// guard holds at its bound adds nothing. Any other observation fails the
+// block, and the caller takes differences instead.
+void scoreBlock(void* ctx, int b) {
+  Frame& f = *static_cast<Frame*>(ctx);
+  const std::int32_t first = b * kBlock + 1;
+  const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
+  const int np = f.plan->paramCount;
+  const std::size_t nc = f.linear.size();
+  Real* g = f.scores.data() + static_cast<std::size_t>(b) * f.scoreWidth;
+  const Real* t0 = f.vars[0].real;
+  const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
+  const Real inf = f.in->set.infinity;
+  for (std::int32_t i = first; i <= last; ++i) {
+    const Real w = f.freq ? f.freq[i - 1] : 1;
+    if (!(w > 0)) continue;
+    const Real tO = t0[i - 1], tC = t1[i - 1];
+    Real k, lnK;
+    if (!(tO > -inf && tO < inf) || (tC != tO && !(tC >= inf)) || !hazard(f, i, k, lnK) || !(k > 0)) {
+      f.failed[static_cast<std::size_t>(b)] = 1;
+      return;
+    }
+    if (tO < f.sup.low || tO > f.sup.high) continue;
+    const bool exact = tC == tO;
+    Real lnF, lnS;
+    lawLnBoth(f.law, tO, lnF, lnS);
+    const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
+    if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
+    Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
+    lawScores(f.law, tO, lnS, dF, dS);
+    for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
+    const Real dk = w * (exact ? 1 + k * lnS : k * lnS);
+    for (std::size_t m = 0; m < nc; ++m) g[static_cast<std::size_t>(np) + m] += dk * f.linear[m].x[i - 1];
+    g[static_cast<std::size_t>(np) + nc] += dk;
+  }
 }
 
 void releasePlan(void* p) { delete static_cast<Plan*>(p); }
@@ -635,17 +701,102 @@ bool prepare(Interp& in, Plan& plan, std::int32_t& first) {
   return true;
 }
 
+// The free parameter that an invariant is (its bare PARAM or name), -1 when
+// it depends on none, -2 when it depends on one otherwise.
+int freeParamOf(const Interp& in, const ExprNode* e) {
+  const std::vector<ModelParam*>& free = in.models.work.free;
+  auto index = [&](const Symbol* s) {
+    for (std::size_t k = 0; k < free.size(); ++k)
+      if (free[k]->symbol == s) return static_cast<int>(k);
+    return -1;
+  };
+  const bool bare = (e->kind == NodeKind::Identifier ||
+                     (e->kind == NodeKind::Param && e->childCount() == 0 &&
+                      (e->index == static_cast<int>(ParamForm::None) || e->index == static_cast<int>(ParamForm::NUMBER))));
+  if (bare && index(e->symbol) >= 0) return index(e->symbol);
+  if ((e->kind == NodeKind::Identifier || e->kind == NodeKind::Param) && index(e->symbol) >= 0) return -2;
+  for (const ExprNode* c : e->children)
+    if (c && freeParamOf(in, c) != -1) return -2;
+  return -1;
+}
+
 }  // namespace
 
-bool fastDataSum(Interp& in, const ExprNode* n, Real& value) {
-  if (in.set.debug >= 8 || in.models.record.enabled || in.set.nObs < 1 || in.drv.dataTransforming ||
-      in.drv.dataSummaries)
+bool fastDataScore(Interp& in, const ExprNode* n, std::vector<Real>& grad) {
+  grad.assign(in.models.work.free.size(), 0);
+  if (in.set.debug >= 8 || in.set.nObs < 1 || in.drv.dataTransforming || in.drv.dataSummaries ||
+      in.models.record.enabled)
     return false;
+  Plan& plan = planOf(n);
+  if (!plan.ok || !lawHasScore(plan.pdf) || plan.count < 1 || plan.count > 2) return false;
+  std::int32_t first = 1;
+  if (!prepare(in, plan, first) || first > in.set.nObs) return false;
+  Frame& f = plan.frame;
+  in.set.dIdx = f.nObs;
+  if (!f.lawFixed || f.lawBad || !f.vars[0].real || (plan.count == 2 && !f.vars[1].real)) return false;
+  if (!f.kFixed && (f.linearSlot < 0 || !in.set.expHazard)) return false;
+  // Where each column of the scores goes among the free parameters.
+  const int np = plan.paramCount;
+  const std::size_t nc = f.linear.size();
+  int to[kMaxPdfParams + 1] = {};
+  std::vector<int> covTo(nc, -1);
+  for (int j = 0; j < np; ++j) {
+    const Slot& slot = plan.params[j];
+    to[j] = slot.present ? freeParamOf(in, plan.invariants[static_cast<std::size_t>(slot.code[0].slot)]) : -1;
+    if (to[j] == -2) return false;
+  }
+  // ln k moves with the multiplier's own parameter: d/dp = (d/d ln k) / p.
+  int kTo = -1;
+  Real kValue = f.k;
+  if (f.linearSlot >= 0) {
+    const ExprNode* pn = plan.paramNodes[static_cast<std::size_t>(f.linearSlot)];
+    for (std::size_t k = 0; k < in.models.work.free.size(); ++k)
+      if (in.models.work.free[k]->symbol == pn->symbol) kTo = static_cast<int>(k);
+    kValue = f.pvals[static_cast<std::size_t>(f.linearSlot)];
+    for (std::size_t m = 0; m < nc; ++m) {
+      covTo[m] = freeParamOf(in, plan.invariants[static_cast<std::size_t>(plan.k.code[2 * m + 1].slot)]);
+      if (covTo[m] == -2) return false;
+    }
+  } else if (plan.k.present) {
+    kTo = freeParamOf(in, plan.invariants[static_cast<std::size_t>(plan.k.code[0].slot)]);
+    if (kTo == -2) return false;
+  }
+  const int blocks = static_cast<int>((f.nObs + kBlock - 1) / kBlock);
+  f.scoreWidth = static_cast<std::size_t>(np) + nc + 1;
+  f.scores.assign(static_cast<std::size_t>(blocks) * f.scoreWidth, 0);
+  f.failed.assign(static_cast<std::size_t>(blocks), 0);
+  f.recTerm = f.recFreq = nullptr;
+  WorkerPool* workers = blocks > 1 ? pool(in) : nullptr;
+  if (workers) workers->run(blocks, scoreBlock, &f);
+  else
+    for (int b = 0; b < blocks; ++b) scoreBlock(&f, b);
+  std::vector<Real> total(f.scoreWidth, 0);
+  for (int b = 0; b < blocks; ++b) {
+    if (f.failed[static_cast<std::size_t>(b)]) return false;
+    for (std::size_t j = 0; j < f.scoreWidth; ++j) total[j] += f.scores[static_cast<std::size_t>(b) * f.scoreWidth + j];
+  }
+  for (int j = 0; j < np; ++j)
+    if (to[j] >= 0) grad[static_cast<std::size_t>(to[j])] += total[static_cast<std::size_t>(j)];
+  for (std::size_t m = 0; m < nc; ++m)
+    if (covTo[m] >= 0) grad[static_cast<std::size_t>(covTo[m])] += total[static_cast<std::size_t>(np) + m];
+  if (kTo >= 0) grad[static_cast<std::size_t>(kTo)] += total[static_cast<std::size_t>(np) + nc] / kValue;
+  for (Real v : grad)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+bool fastDataSum(Interp& in, const ExprNode* n, Real& value) {
+  if (in.set.debug >= 8 || in.set.nObs < 1 || in.drv.dataTransforming || in.drv.dataSummaries) return false;
   Plan& plan = planOf(n);
   if (!plan.ok) return false;
   std::int32_t first = 1;
   if (!prepare(in, plan, first)) return false;
   Frame& f = plan.frame;
+  ObsRecord& rec = in.models.record;
+  const bool recording = rec.enabled && rec.term.size() >= static_cast<std::size_t>(f.nObs);
+  f.recTerm = recording ? rec.term.data() : nullptr;
+  f.recFreq = recording ? rec.freq.data() : nullptr;
+  if (recording && first > f.nObs) fillRecord(f, 1, f.nObs);
   value = 0;
   if (first <= f.nObs) {
     const int blocks = static_cast<int>((f.nObs + kBlock - 1) / kBlock);

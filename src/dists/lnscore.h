@@ -1,0 +1,162 @@
+// The scores of a prepared law: the derivatives of ln f(t) and ln S(t) with
+// respect to each intrinsic parameter, inline beside the log routines they
+// differentiate, for the quasi-Newton method's gradient. Laws whose
+// survival is an incomplete function of a shape (the gamma family, the
+// counts) have none here; their gradients come from differences.
+#pragma once
+#include <cmath>
+
+#include "dists/densities.h"
+#include "dists/pdfcatalog.h"
+#include "dists/lnlaw.h"
+
+namespace zav {
+
+inline bool lawHasScore(int pdf) {
+  switch (static_cast<Pdf>(pdf)) {
+    case Pdf::EXPONENTIAL: case Pdf::WEIBULL: case Pdf::SHIFTWEIBULL: case Pdf::GOMPERTZ: case Pdf::MAKEHAM:
+    case Pdf::LINEARHAZARD: case Pdf::NORMAL: case Pdf::GAUSSIAN: case Pdf::LNNORMAL: case Pdf::LOGNORMAL:
+    case Pdf::LOGISTIC: case Pdf::LNLOGISTIC: case Pdf::SMALLEXTREME1: return true;
+    default: return false;
+  }
+}
+
+namespace lnscore {
+
+// d/db of (e^(bt) - 1)/b, the integrated growth; t^2/2 at b = 0.
+inline Real growthSlope(Real b, Real t) {
+  if (b == 0) return t * t / 2;
+  return (t * std::exp(b * t) - lnlaw::growth(b, t)) / b;
+}
+
+// 1/(1 + e^-x) without overflow.
+inline Real sigmoid(Real x) {
+  if (x >= 0) return 1 / (1 + std::exp(-x));
+  const Real e = std::exp(x);
+  return e / (1 + e);
+}
+
+// phi(z)/Q(z), the normal hazard, from ln Q(z).
+inline Real normalHazard(Real z, Real lnQ) { return std::exp(lnlaw::lnNormPdf(z) - lnQ); }
+
+}  // namespace lnscore
+
+// dF[j] = d ln f(t) / d p_j and dS[j] = d ln S(t) / d p_j at a t inside the
+// law's support, where ln S(t) = lnS is finite.
+inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS) {
+  const Real* p = law.p;
+  switch (static_cast<Pdf>(law.pdf)) {
+    case Pdf::EXPONENTIAL:
+      dS[0] = -t;
+      dF[0] = 1 / p[0] - t;
+      return;
+    case Pdf::WEIBULL:
+    case Pdf::SHIFTWEIBULL: {
+      // ln S = -(u/a)^b, ln f = ln(b/a) + (b - 1) ln(u/a) - (u/a)^b, u = t - shift.
+      const bool shifted = law.pdf == static_cast<int>(Pdf::SHIFTWEIBULL);
+      const int o = shifted ? 1 : 0;
+      const Real u = shifted ? t - p[0] : t, a = p[o], b = p[o + 1];
+      const Real lnz = std::log(u / a), zb = -lnS;
+      dS[o] = b * zb / a;
+      dS[o + 1] = -zb * lnz;
+      dF[o] = b * (zb - 1) / a;
+      dF[o + 1] = 1 / b + lnz * (1 - zb);
+      if (shifted) {
+        dS[0] = b * zb / u;
+        dF[0] = (b * zb - (b - 1)) / u;
+      }
+      return;
+    }
+    case Pdf::GOMPERTZ: {
+      // ln S = -a g(b, t), ln f = ln a + b t + ln S.
+      const Real g = lnlaw::growth(p[1], t), gb = lnscore::growthSlope(p[1], t);
+      dS[0] = -g;
+      dS[1] = -p[0] * gb;
+      dF[0] = 1 / p[0] - g;
+      dF[1] = t - p[0] * gb;
+      return;
+    }
+    case Pdf::MAKEHAM: {
+      // h = a1 + a2 e^(b2 t), ln S = -a1 t - a2 g(b2, t).
+      const Real e = std::exp(p[2] * t), h = p[0] + p[1] * e;
+      dS[0] = -t;
+      dS[1] = -lnlaw::growth(p[2], t);
+      dS[2] = -p[1] * lnscore::growthSlope(p[2], t);
+      dF[0] = 1 / h + dS[0];
+      dF[1] = e / h + dS[1];
+      dF[2] = p[1] * t * e / h + dS[2];
+      return;
+    }
+    case Pdf::LINEARHAZARD: {
+      const Real h = p[0] + p[1] * t;
+      dS[0] = -t;
+      dS[1] = -t * t / 2;
+      dF[0] = 1 / h + dS[0];
+      dF[1] = t / h + dS[1];
+      return;
+    }
+    case Pdf::NORMAL:
+    case Pdf::GAUSSIAN:
+    case Pdf::LNNORMAL:
+    case Pdf::LOGNORMAL: {
+      // z = (y - m)/s with y = t or ln t; ln f = ln phi(z) - ln s [- ln t].
+      const bool logT = law.pdf == static_cast<int>(Pdf::LNNORMAL) || law.pdf == static_cast<int>(Pdf::LOGNORMAL);
+      const bool moments = law.pdf == static_cast<int>(Pdf::LOGNORMAL);
+      const Real m = logT ? law.c[0] : p[0], s = moments ? law.c[1] : p[1];
+      const Real z = ((logT ? std::log(t) : t) - m) / s;
+      const Real lam = lnscore::normalHazard(z, lnS);
+      const Real fm = z / s, fs = (z * z - 1) / s, sm = lam / s, ss = lam * z / s;
+      if (!moments) {
+        // LNNORMAL's m is ln a: d/da = (d/dm) / a.
+        const Real dm = logT ? 1 / p[0] : 1;
+        dF[0] = fm * dm;
+        dS[0] = sm * dm;
+        dF[1] = fs;
+        dS[1] = ss;
+        return;
+      }
+      // s^2 = ln(1 + r^2), r = b/a, m = ln a - s^2/2.
+      const Real a = p[0], r = p[1] / a, q = 1 + r * r;
+      const Real sa = -r * r / (a * s * q), sb = r / (a * s * q);
+      const Real ma = 1 / a - s * sa, mb = -s * sb;
+      dF[0] = fm * ma + fs * sa;
+      dF[1] = fm * mb + fs * sb;
+      dS[0] = sm * ma + ss * sa;
+      dS[1] = sm * mb + ss * sb;
+      return;
+    }
+    case Pdf::LOGISTIC: {
+      const Real z = (t - p[0]) / p[1], sg = lnscore::sigmoid(z);
+      // d ln f/dz = 1 - 2 sigma(z), d ln S/dz = -sigma(z).
+      dF[0] = -(1 - 2 * sg) / p[1];
+      dF[1] = -1 / p[1] - z * (1 - 2 * sg) / p[1];
+      dS[0] = sg / p[1];
+      dS[1] = sg * z / p[1];
+      return;
+    }
+    case Pdf::LNLOGISTIC: {
+      // w = c ln z, z = (t - a)/b; ln S = -softplus(w),
+      // ln f = ln c - ln b - ln z + w - 2 softplus(w).
+      const Real u = t - p[0], lz = std::log(u / p[1]), c = p[2];
+      const Real sg = lnscore::sigmoid(c * lz), fw = 1 - 2 * sg;
+      dS[0] = sg * c / u;
+      dS[1] = sg * c / p[1];
+      dS[2] = -sg * lz;
+      dF[0] = (1 - fw * c) / u;
+      dF[1] = -fw * c / p[1];
+      dF[2] = 1 / c + fw * lz;
+      return;
+    }
+    case Pdf::SMALLEXTREME1: {
+      const Real z = (t - p[0]) / p[1], ez = std::exp(z);
+      dS[0] = ez / p[1];
+      dS[1] = z * ez / p[1];
+      dF[0] = (ez - 1) / p[1];
+      dF[1] = (z * ez - z - 1) / p[1];
+      return;
+    }
+    default: return;
+  }
+}
+
+}  // namespace zav
