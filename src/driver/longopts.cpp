@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "core/interp.h"
+#include "core/os.h"
 #include "core/runoptions.h"
 #include "driver/driver.h"
 #include "estimate/estimate.h"
@@ -24,7 +25,8 @@ void readLongOption(Interp& in, const std::string& arg) {
       case LongOpt::ProfileCi: in.opts.profileCi = true; break;
       case LongOpt::Results:
         if (!resultsFileNameValid(value)) usageReport(in, "Option --results needs a file ending in .csv or .json");
-        in.opts.resultsFile = value;
+        // Named from where zav started, whatever folder the program moves to.
+        in.opts.resultsFile = fullPath(value);
         break;
     }
     return;

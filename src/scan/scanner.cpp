@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "core/interp.h"
+#include "core/libdirs.h"
 #include "core/os.h"
 #include "dists/pdfcatalog.h"
 #include "exec/proctable.h"
@@ -395,6 +396,7 @@ void openSource(Interp& in, const std::string& name) {
   if (!inlineSource && !name.empty() && !fileExists(name)) {
     std::string found = searchDirs(name, in.drv.includePath);
     if (found.empty()) found = searchDirs(name, getEnv("ZAVLIBS"));
+    if (found.empty()) found = searchDirs(name, libraryDirs());
     if (!found.empty()) path = found;
   }
   if (in.set.debugParse || in.set.parseOnly)
