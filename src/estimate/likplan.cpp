@@ -442,6 +442,11 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
       lawLnBoth(law, tO, lnx, lnS);
       if (lnx != -std::numeric_limits<Real>::infinity()) lnx = lnx + lnK + (k - 1) * lnS;
     }
+    if (std::isnan(lnx)) {  // no log-space value: the general term decides
+      if (!term(f, i, lnx)) return false;
+      sum += w * lnx;
+      continue;
+    }
     sum += w * guardLn(g, lnx);
   }
   total = sum;
