@@ -234,13 +234,27 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
   if (getBooleanByName(in, "PRINT_FREE_PARAMS")) printFreeParamsTable(in);
   checkStartValues(in);
   const bool printInfo = getBooleanByName(in, "PRINT_INFO");
+  // The parameters at the start of each pass of a METHOD_LOOP: a pass that
+  // changes none of them would be repeated for ever.
+  std::vector<Real> passStart(n);
+  for (std::size_t i = 0; i < n; ++i) passStart[i] = paramValue(in, i);
   for (int k = 1;; ++k) {
+    const int asked = k;
     if (!methodStep(in, k)) break;
+    if (k < asked) {
+      bool changed = false;
+      for (std::size_t i = 0; i < n; ++i) {
+        changed = changed || paramValue(in, i) != passStart[i];
+        passStart[i] = paramValue(in, i);
+      }
+      if (!changed) break;
+    }
     const std::string method = getStringByName(in, "METHOD");
     if (printInfo) methodHeader(in, method);
     s.convergeFlag = checkedReason(in, runMethod(in, method));
     if (printInfo) methodSummary(in);
-    if (s.convergeFlag == 5) break;
+    // MAXTIME and the termination file end the whole sequence.
+    if (s.convergeFlag == 5 || s.convergeFlag == 3 || s.convergeFlag == 4) break;
   }
   if (getBooleanByName(in, "PRINT_PARAMS")) printEstimatesTable(in, m);
   if (getBooleanByName(in, "PRINT_VCV") || getBooleanByName(in, "PRINT_SE") || s.aicSelect || s.aiccSelect ||
