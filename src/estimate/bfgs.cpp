@@ -28,6 +28,7 @@ struct Bfgs {
   std::vector<Real> d;                 // the search direction, scaled
   std::vector<Real> x0, best;          // the current point and the best trial of a search
   std::vector<bool> held;              // parameters held at a bound for this step
+  std::vector<Real> fi, hi;            // the Hessian's one-step values and steps
   Real step = 0;                       // the relative difference step
   Real cap = 0;                        // the longest step allowed along d
 };
@@ -81,6 +82,64 @@ void gradient(Interp& in, Bfgs& b, Real f0) {
 }
 
 bool usable(Real c) { return c > 0 && std::isfinite(c); }
+
+// The inverse of the Hessian at the current point (objective f0), measured
+// by forward differences in steps of MACHINE_EPSILON^(1/4) of each
+// parameter's size, the diagonal taken from the central differences of the
+// last gradient where it measured one: n(n+1)/2 evaluations at most. Off
+// the diagonal it holds what the diagonal start lacks, how the parameters
+// pull on each other: a covariate far from 0 and the intercept it trades
+// with, or the shape and power of a flat ridge. False (the matrix left as
+// it was) when the room in MAXEVALS, a bound or a Hessian that is not
+// positive definite does not allow it.
+bool measureHessian(Interp& in, Bfgs& b, Real f0) {
+  const std::size_t n = b.n;
+  const Settings& s = in.set;
+  if (!std::isfinite(f0) || s.evals + static_cast<std::int64_t>(n * (n + 3) / 2) > s.maxEvals) return false;
+  const Real q = std::sqrt(std::sqrt(s.machineEpsilon));
+  b.fi.assign(n, 0);
+  b.hi.assign(n, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    Real& x = paramValue(in, i);
+    const Real xc = x;
+    Real h = q * std::max(std::fabs(xc), b.scale[i]);
+    if (xc + 2 * h > b.high[i]) h = -h;
+    if (!(xc + 2 * h <= b.high[i] && xc + 2 * h >= b.low[i])) return false;
+    x = xc + h;
+    b.fi[i] = objective(in);
+    x = xc;
+    b.hi[i] = h;
+  }
+  b.work.assign(n * n, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    Real& x = paramValue(in, i);
+    const Real xc = x;
+    Real c = b.curv[i];
+    if (c == 0) {
+      x = xc + 2 * b.hi[i];
+      const Real f2 = objective(in);
+      x = xc;
+      c = (f2 - 2 * b.fi[i] + f0) / (b.hi[i] * b.hi[i]) * b.scale[i] * b.scale[i];
+    }
+    b.work[i * n + i] = c;
+    for (std::size_t j = 0; j < i; ++j) {
+      Real& y = paramValue(in, j);
+      const Real yc = y;
+      x = xc + b.hi[i];
+      y = yc + b.hi[j];
+      const Real fij = objective(in);
+      x = xc;
+      y = yc;
+      const Real v = (fij - b.fi[i] - b.fi[j] + f0) / (b.hi[i] * b.hi[j]) * b.scale[i] * b.scale[j];
+      b.work[i * n + j] = b.work[j * n + i] = v;
+    }
+  }
+  for (Real v : b.work)
+    if (!std::isfinite(v)) return false;
+  if (!invertPositive(b.work, n)) return false;
+  b.h.swap(b.work);
+  return true;
+}
 
 // A fresh inverse Hessian: the reciprocal of each measured curvature, and
 // for the parameters without a usable one the typical (geometric mean) of
@@ -308,19 +367,29 @@ int bfgs(Interp& in) {
   const auto roomForGradient = [&] { return s.evals + 2 * static_cast<std::int64_t>(n) <= s.maxEvals; };
   if (!roomForGradient()) return stopCheck(in, 1);
   gradient(in, b, f);
-  resetMatrix(b);
-  bool fresh = true;  // the matrix holds no update yet
+  // Updates since the Hessian was last measured; a diagonal start counts as
+  // never measured.
+  std::size_t sinceMeasured = 0;
+  if (!measureHessian(in, b, f)) {
+    resetMatrix(b);
+    sinceMeasured = n + 1;
+  }
+  bool fresh = true;     // the matrix holds no update yet
+  bool trusted = sinceMeasured == 0;  // the model has seen the last step
   Real decrease = direction(in, b);
   int reason = 0;
   do {
     ++s.iterations;
     Real expected = decrease;
+    const bool trustedBefore = trusted;
     bool moved = false;
     Real fNew = lineSearch(in, b, f, moved);
     if (!moved && !fresh && s.evals < s.maxEvals) {
       // The accumulated matrix led nowhere: start again from the curvature.
       resetMatrix(b);
       fresh = true;
+      trusted = false;
+      sinceMeasured = n + 1;
       expected = decrease = direction(in, b);
       fNew = lineSearch(in, b, f, moved);
     }
@@ -328,13 +397,17 @@ int bfgs(Interp& in) {
     f = fNew;
     s.logLikelihood = f;
     // Converged when the last step gained no more than EPSILON and the
-    // quadratic model expected no more than that from it, or expects no
-    // more from the next one: a stretch of tiny steps along a large
-    // gradient does not pass, nor does a prediction that is not a number.
-    // A point reached from one that the model already called optimal needs
-    // no gradient of its own.
+    // quadratic model, trusted, expected no more than that from it, or
+    // expects no more from the next one. The model's prediction is trusted
+    // once an update has taken in the last step: a fresh diagonal, or one
+    // whose last update was skipped, knows nothing of how the parameters
+    // pull on each other, and along a narrow valley it predicts a tiny gain
+    // far from the maximum. A stretch of tiny steps along a large gradient
+    // does not pass, nor does a prediction that is not a number. A point
+    // reached from one that a trusted model already called optimal needs no
+    // gradient of its own.
     const bool small = s.iterations >= s.minimumIts && !(s.epsilon < s.deltaLL);
-    bool done = small && expected <= s.epsilon;
+    bool done = small && trustedBefore && sinceMeasured <= n && expected <= s.epsilon;
     if (!done && moved && !roomForGradient()) {
       reason = 1;
     } else if (!done && moved) {
@@ -344,14 +417,24 @@ int bfgs(Interp& in) {
       }
       gradient(in, b, f);
       for (std::size_t i = 0; i < n; ++i) yv[i] += b.g[i];
-      measuredDiagonal(b);
-      bfgsUpdate(b.h, n, sv.data(), yv.data(), hy.data());
+      if (sinceMeasured > n) measuredDiagonal(b);
+      trusted = bfgsUpdate(b.h, n, sv.data(), yv.data(), hy.data());
       fresh = false;
+      ++sinceMeasured;
       decrease = direction(in, b);
-      done = small && decrease <= s.epsilon;
+      done = small && trusted && decrease <= s.epsilon;
+      // Before calling it converged on a matrix built up over more steps
+      // than there are parameters, measure the Hessian here and ask again.
+      if (done && sinceMeasured > n && measureHessian(in, b, f)) {
+        sinceMeasured = 0;
+        decrease = direction(in, b);
+        done = decrease <= s.epsilon;
+      }
     }
     if (iterationDue(in, s.iterations)) iterationTrace(in, s.iterations, f, s.deltaLL);
-    if (done) reason = 5;
+    // A point no step improves on: at the maximum when the fresh model of
+    // the measured curvature expects nothing more, else stuck.
+    if (done || (!moved && fresh && small && decrease <= s.epsilon)) reason = 5;
     else if (!moved && !(decrease <= s.epsilon) && s.evals < s.maxEvals) reason = 6;
     reason = stopCheck(in, reason);
     if (reason == 0 && monitorPoll(in)) runMonitor(in, "In bfgs iteration " + std::to_string(s.iterations));
