@@ -1,9 +1,11 @@
 // The bounded quasi-Newton method (METHOD = "BFGS"): central-difference
 // gradients, an inverse-Hessian BFGS update and a backtracking search along
 // the quasi-Newton step, projected onto the box of the bounds. It works in
-// coordinates scaled by each parameter's size, so that a scale of 400 and a
-// coefficient of 0.01 are equally conditioned, and it needs tens of
-// evaluations per parameter whatever the correlation of the estimates.
+// coordinates scaled by each parameter's size (in logarithms for one
+// bounded below by a positive value), so that a scale of 400 and a
+// coefficient of 0.01 are equally conditioned, starts from a measured
+// Hessian, and needs tens of evaluations per parameter whatever the
+// correlation of the estimates.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -22,6 +24,7 @@ constexpr int kSearchTrials = 30;  // trial points of one line search
 struct Bfgs {
   std::size_t n = 0;
   std::vector<Real> scale, low, high;  // sizes and bounds in the parameters' own units
+  std::vector<bool> logMap;            // worked in ln x rather than x / size
   std::vector<Real> g, curv;           // scaled gradient; scaled curvature, 0 where unknown
   std::vector<Real> h;                 // inverse Hessian in scaled coordinates, n x n row-major
   std::vector<Real> work;              // scratch matrix
@@ -41,6 +44,15 @@ Real parameterScale(const Settings& s, Real start, Real low, Real high) {
   const Real big = s.infinity / 4;
   if (low > -big && high < big && high > low) return std::min<Real>(1, (high - low) / 2);
   return 1;
+}
+
+// How far a unit of the working coordinate moves parameter i at x: its size,
+// or x itself for a parameter worked in logarithms.
+Real unitAt(const Bfgs& b, std::size_t i, Real x) { return b.logMap[i] ? x : b.scale[i]; }
+
+// The working coordinate of a move from x0 to x.
+Real coordinateChange(const Bfgs& b, std::size_t i, Real x0, Real x) {
+  return b.logMap[i] ? std::log(x / x0) : (x - x0) / b.scale[i];
 }
 
 // The scaled gradient at the current point by central differences (one-sided
@@ -76,8 +88,10 @@ void gradient(Interp& in, Bfgs& b, Real f0) {
     } else if (down) {
       slope = (f0 - fDown) / (xc - xDown);
     }
-    b.g[i] = slope * b.scale[i];
-    b.curv[i] = curv * b.scale[i] * b.scale[i];
+    const Real u = unitAt(b, i, xc);
+    b.g[i] = slope * u;
+    // d2f/du2 of x = e^u has the slope's term besides the curvature's.
+    b.curv[i] = curv * u * u + (b.logMap[i] && curv != 0 ? slope * u : 0);
   }
 }
 
@@ -119,7 +133,8 @@ bool measureHessian(Interp& in, Bfgs& b, Real f0) {
       x = xc + 2 * b.hi[i];
       const Real f2 = objective(in);
       x = xc;
-      c = (f2 - 2 * b.fi[i] + f0) / (b.hi[i] * b.hi[i]) * b.scale[i] * b.scale[i];
+      const Real u = unitAt(b, i, xc);
+      c = (f2 - 2 * b.fi[i] + f0) / (b.hi[i] * b.hi[i]) * u * u + (b.logMap[i] ? b.g[i] : 0);
     }
     b.work[i * n + i] = c;
     for (std::size_t j = 0; j < i; ++j) {
@@ -130,7 +145,7 @@ bool measureHessian(Interp& in, Bfgs& b, Real f0) {
       const Real fij = objective(in);
       x = xc;
       y = yc;
-      const Real v = (fij - b.fi[i] - b.fi[j] + f0) / (b.hi[i] * b.hi[j]) * b.scale[i] * b.scale[j];
+      const Real v = (fij - b.fi[i] - b.fi[j] + f0) / (b.hi[i] * b.hi[j]) * unitAt(b, i, xc) * unitAt(b, j, yc);
       b.work[i * n + j] = b.work[j * n + i] = v;
     }
   }
@@ -220,9 +235,10 @@ Real direction(Interp& in, Bfgs& b) {
 Real moveTo(Interp& in, const Bfgs& b, Real alpha) {
   Real change = 0;
   for (std::size_t i = 0; i < b.n; ++i) {
-    const Real x = std::clamp(b.x0[i] + alpha * b.d[i] * b.scale[i], b.low[i], b.high[i]);
+    const Real step = alpha * b.d[i];
+    const Real x = std::clamp(b.logMap[i] ? b.x0[i] * std::exp(step) : b.x0[i] + step * b.scale[i], b.low[i], b.high[i]);
     paramValue(in, i) = x;
-    change += b.g[i] * (x - b.x0[i]) / b.scale[i];
+    change += b.g[i] * coordinateChange(b, i, b.x0[i], x);
   }
   return change;
 }
@@ -259,7 +275,11 @@ Real lineSearch(Interp& in, Bfgs& b, Real f0, bool& moved) {
   for (std::size_t i = 0; i < b.n; ++i) {
     b.x0[i] = paramValue(in, i);
     slope += b.g[i] * b.d[i];
-    longest = std::max(longest, std::fabs(b.d[i]) / std::max<Real>(1, std::fabs(b.x0[i] / b.scale[i])));
+    // A parameter worked in logarithms moves by a factor of 1 + kStepCap
+    // at most.
+    const Real reach = b.logMap[i] ? std::fabs(b.d[i]) * kStepCap / std::log1p(kStepCap)
+                                   : std::fabs(b.d[i]) / std::max<Real>(1, std::fabs(b.x0[i] / b.scale[i]));
+    longest = std::max(longest, reach);
   }
   moved = false;
   Real fBest = f0;
@@ -352,6 +372,12 @@ int bfgs(Interp& in) {
   b.high = w.high;
   b.scale.resize(n);
   for (std::size_t i = 0; i < n; ++i) b.scale[i] = parameterScale(s, paramValue(in, i), w.low[i], w.high[i]);
+  // A parameter bounded below by a positive value (a scale, a rate) is
+  // worked in logarithms: what trades with it along a ridge (the
+  // coefficient of a covariate far from 0, a shape) trades with its
+  // logarithm, and the ridge is straight there.
+  b.logMap.resize(n);
+  for (std::size_t i = 0; i < n; ++i) b.logMap[i] = w.low[i] > 0 && paramValue(in, i) > 0;
   b.g.assign(n, 0);
   b.curv.assign(n, 0);
   b.h.assign(n * n, 0);
@@ -412,7 +438,7 @@ int bfgs(Interp& in) {
       reason = 1;
     } else if (!done && moved) {
       for (std::size_t i = 0; i < n; ++i) {
-        sv[i] = (paramValue(in, i) - b.x0[i]) / b.scale[i];
+        sv[i] = coordinateChange(b, i, b.x0[i], paramValue(in, i));
         yv[i] = -b.g[i];
       }
       gradient(in, b, f);
