@@ -185,6 +185,13 @@ bool pdfParamsInRange(int pdf, const Real* p) {
   return true;
 }
 
+int pdfParamOutOfRange(int pdf, const Real* p) {
+  const PdfInfo& info = *pdfInfo(pdf);
+  for (int i = 0; i < info.paramCount; ++i)
+    if (!inRange(info.paramRange[static_cast<std::size_t>(i)], p[i])) return i;
+  return -1;
+}
+
 void checkPdfParams(Interp& in, int pdf, const Real* p) {
   const PdfInfo& info = *pdfInfo(pdf);
   for (int i = 0; i < info.paramCount; ++i) {

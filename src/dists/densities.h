@@ -34,6 +34,8 @@ Real pdfHazard(Interp& in, int pdf, Real t, const Real* p, Real k);
 void checkPdfParams(Interp& in, int pdf, const Real* p);
 // Whether every parameter lies in its catalog range (no message).
 bool pdfParamsInRange(int pdf, const Real* p);
+// The first parameter (from 0) outside its catalog range, or -1.
+int pdfParamOutOfRange(int pdf, const Real* p);
 
 // The support [low, high] of t by the PDF's time range code; the infinite
 // ends are the INFINITY and NEGINFINITY settings.

@@ -98,9 +98,22 @@ inline Real lnDiff(Real a, Real b) {
 
 }  // namespace lnterm
 
+// Where the log-space formula has no value (the logarithm of a negative
+// rate, say) the likelihood itself decides: a negative or zero density is
+// an impossible observation, as the guarded logarithm has it.
+[[gnu::noinline]] inline Real pdfLogTermOfLikelihood(Interp& in, const LogLaw& law, Real k, Support sup,
+                                                     const Real* vars, int count, const LnGuard& g) {
+  const Real c = observationLikelihood(in, law.pdf, k, sup, vars, count, law.p);
+  if (std::isnan(c)) return c;
+  return c <= 0 ? guardLn(g, -dens::kInf) : guardLn(g, std::log(c));
+}
+
 [[gnu::always_inline]] inline Real pdfLogTerm(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup,
                                               const Real* vars, int count, const LnGuard& g) {
-  return guardLn(g, lnterm::lnContribution(in, law, k, lnK, sup, vars, count));
+  const Real lnx = lnterm::lnContribution(in, law, k, lnK, sup, vars, count);
+  if (std::isnan(lnx)) [[unlikely]]
+    return pdfLogTermOfLikelihood(in, law, k, sup, vars, count, g);
+  return guardLn(g, lnx);
 }
 
 }  // namespace zav

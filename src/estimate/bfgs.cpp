@@ -1,9 +1,11 @@
 // The bounded quasi-Newton method (METHOD = "BFGS"): central-difference
 // gradients, an inverse-Hessian BFGS update and a backtracking search along
 // the quasi-Newton step, projected onto the box of the bounds. It works in
-// coordinates scaled by each parameter's size, so that a scale of 400 and a
-// coefficient of 0.01 are equally conditioned, and it needs tens of
-// evaluations per parameter whatever the correlation of the estimates.
+// coordinates scaled by each parameter's size (in logarithms for one
+// bounded below by a positive value), so that a scale of 400 and a
+// coefficient of 0.01 are equally conditioned, starts from a measured
+// Hessian, and needs tens of evaluations per parameter whatever the
+// correlation of the estimates.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -22,12 +24,14 @@ constexpr int kSearchTrials = 30;  // trial points of one line search
 struct Bfgs {
   std::size_t n = 0;
   std::vector<Real> scale, low, high;  // sizes and bounds in the parameters' own units
+  std::vector<bool> logMap;            // worked in ln x rather than x / size
   std::vector<Real> g, curv;           // scaled gradient; scaled curvature, 0 where unknown
   std::vector<Real> h;                 // inverse Hessian in scaled coordinates, n x n row-major
   std::vector<Real> work;              // scratch matrix
   std::vector<Real> d;                 // the search direction, scaled
   std::vector<Real> x0, best;          // the current point and the best trial of a search
   std::vector<bool> held;              // parameters held at a bound for this step
+  std::vector<Real> fi, hi;            // the Hessian's one-step values and steps
   Real step = 0;                       // the relative difference step
   Real cap = 0;                        // the longest step allowed along d
   bool analytic = true;                // the model gives its gradient; tried until it fails once
@@ -42,6 +46,15 @@ Real parameterScale(const Settings& s, Real start, Real low, Real high) {
   const Real big = s.infinity / 4;
   if (low > -big && high < big && high > low) return std::min<Real>(1, (high - low) / 2);
   return 1;
+}
+
+// How far a unit of the working coordinate moves parameter i at x: its size,
+// or x itself for a parameter worked in logarithms.
+Real unitAt(const Bfgs& b, std::size_t i, Real x) { return b.logMap[i] ? x : b.scale[i]; }
+
+// The working coordinate of a move from x0 to x.
+Real coordinateChange(const Bfgs& b, std::size_t i, Real x0, Real x) {
+  return b.logMap[i] ? std::log(x / x0) : (x - x0) / b.scale[i];
 }
 
 // The scaled gradient at the current point by central differences (one-sided
@@ -85,12 +98,73 @@ void gradient(Interp& in, Bfgs& b, Real f0) {
     } else if (down) {
       slope = (f0 - fDown) / (xc - xDown);
     }
-    b.g[i] = slope * b.scale[i];
-    b.curv[i] = curv * b.scale[i] * b.scale[i];
+    const Real u = unitAt(b, i, xc);
+    b.g[i] = slope * u;
+    // d2f/du2 of x = e^u has the slope's term besides the curvature's.
+    b.curv[i] = curv * u * u + (b.logMap[i] && curv != 0 ? slope * u : 0);
   }
 }
 
 bool usable(Real c) { return c > 0 && std::isfinite(c); }
+
+// The inverse of the Hessian at the current point (objective f0), measured
+// by forward differences in steps of MACHINE_EPSILON^(1/4) of each
+// parameter's size, the diagonal taken from the central differences of the
+// last gradient where it measured one: n(n+1)/2 evaluations at most. Off
+// the diagonal it holds what the diagonal start lacks, how the parameters
+// pull on each other: a covariate far from 0 and the intercept it trades
+// with, or the shape and power of a flat ridge. False (the matrix left as
+// it was) when the room in MAXEVALS, a bound or a Hessian that is not
+// positive definite does not allow it.
+bool measureHessian(Interp& in, Bfgs& b, Real f0) {
+  const std::size_t n = b.n;
+  const Settings& s = in.set;
+  if (!std::isfinite(f0) || s.evals + static_cast<std::int64_t>(n * (n + 3) / 2) > s.maxEvals) return false;
+  const Real q = std::sqrt(std::sqrt(s.machineEpsilon));
+  b.fi.assign(n, 0);
+  b.hi.assign(n, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    Real& x = paramValue(in, i);
+    const Real xc = x;
+    Real h = q * std::max(std::fabs(xc), b.scale[i]);
+    if (xc + 2 * h > b.high[i]) h = -h;
+    if (!(xc + 2 * h <= b.high[i] && xc + 2 * h >= b.low[i])) return false;
+    x = xc + h;
+    b.fi[i] = objective(in);
+    x = xc;
+    b.hi[i] = h;
+  }
+  b.work.assign(n * n, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    Real& x = paramValue(in, i);
+    const Real xc = x;
+    Real c = b.curv[i];
+    if (c == 0) {
+      x = xc + 2 * b.hi[i];
+      const Real f2 = objective(in);
+      x = xc;
+      const Real u = unitAt(b, i, xc);
+      c = (f2 - 2 * b.fi[i] + f0) / (b.hi[i] * b.hi[i]) * u * u + (b.logMap[i] ? b.g[i] : 0);
+    }
+    b.work[i * n + i] = c;
+    for (std::size_t j = 0; j < i; ++j) {
+      Real& y = paramValue(in, j);
+      const Real yc = y;
+      x = xc + b.hi[i];
+      y = yc + b.hi[j];
+      const Real fij = objective(in);
+      x = xc;
+      y = yc;
+      const Real v = (fij - b.fi[i] - b.fi[j] + f0) / (b.hi[i] * b.hi[j]) * unitAt(b, i, xc) * unitAt(b, j, yc);
+      b.work[i * n + j] = b.work[j * n + i] = v;
+    }
+  }
+  for (Real v : b.work)
+    if (!std::isfinite(v)) return false;
+  if (!invertPositive(b.work, n)) return false;
+  b.h.swap(b.work);
+  return true;
+}
 
 // A fresh inverse Hessian: the reciprocal of each measured curvature, and
 // for the parameters without a usable one the typical (geometric mean) of
@@ -184,9 +258,10 @@ Real direction(Interp& in, Bfgs& b) {
 Real moveTo(Interp& in, const Bfgs& b, Real alpha) {
   Real change = 0;
   for (std::size_t i = 0; i < b.n; ++i) {
-    const Real x = std::clamp(b.x0[i] + alpha * b.d[i] * b.scale[i], b.low[i], b.high[i]);
+    const Real step = alpha * b.d[i];
+    const Real x = std::clamp(b.logMap[i] ? b.x0[i] * std::exp(step) : b.x0[i] + step * b.scale[i], b.low[i], b.high[i]);
     paramValue(in, i) = x;
-    change += b.g[i] * (x - b.x0[i]) / b.scale[i];
+    change += b.g[i] * coordinateChange(b, i, b.x0[i], x);
   }
   return change;
 }
@@ -223,7 +298,11 @@ Real lineSearch(Interp& in, Bfgs& b, Real f0, bool& moved) {
   for (std::size_t i = 0; i < b.n; ++i) {
     b.x0[i] = paramValue(in, i);
     slope += b.g[i] * b.d[i];
-    longest = std::max(longest, std::fabs(b.d[i]) / std::max<Real>(1, std::fabs(b.x0[i] / b.scale[i])));
+    // A parameter worked in logarithms moves by a factor of 1 + kStepCap
+    // at most.
+    const Real reach = b.logMap[i] ? std::fabs(b.d[i]) * kStepCap / std::log1p(kStepCap)
+                                   : std::fabs(b.d[i]) / std::max<Real>(1, std::fabs(b.x0[i] / b.scale[i]));
+    longest = std::max(longest, reach);
   }
   moved = false;
   Real fBest = f0;
@@ -316,6 +395,12 @@ int bfgs(Interp& in) {
   b.high = w.high;
   b.scale.resize(n);
   for (std::size_t i = 0; i < n; ++i) b.scale[i] = parameterScale(s, paramValue(in, i), w.low[i], w.high[i]);
+  // A parameter bounded below by a positive value (a scale, a rate) is
+  // worked in logarithms: what trades with it along a ridge (the
+  // coefficient of a covariate far from 0, a shape) trades with its
+  // logarithm, and the ridge is straight there.
+  b.logMap.resize(n);
+  for (std::size_t i = 0; i < n; ++i) b.logMap[i] = w.low[i] > 0 && paramValue(in, i) > 0;
   b.g.assign(n, 0);
   b.curv.assign(n, 0);
   b.h.assign(n * n, 0);
@@ -331,19 +416,29 @@ int bfgs(Interp& in) {
   const auto roomForGradient = [&] { return s.evals + 2 * static_cast<std::int64_t>(n) <= s.maxEvals; };
   if (!roomForGradient()) return stopCheck(in, 1);
   gradient(in, b, f);
-  resetMatrix(b);
-  bool fresh = true;  // the matrix holds no update yet
+  // Updates since the Hessian was last measured; a diagonal start counts as
+  // never measured.
+  std::size_t sinceMeasured = 0;
+  if (!measureHessian(in, b, f)) {
+    resetMatrix(b);
+    sinceMeasured = n + 1;
+  }
+  bool fresh = true;     // the matrix holds no update yet
+  bool trusted = sinceMeasured == 0;  // the model has seen the last step
   Real decrease = direction(in, b);
   int reason = 0;
   do {
     ++s.iterations;
     Real expected = decrease;
+    const bool trustedBefore = trusted;
     bool moved = false;
     Real fNew = lineSearch(in, b, f, moved);
     if (!moved && !fresh && s.evals < s.maxEvals) {
       // The accumulated matrix led nowhere: start again from the curvature.
       resetMatrix(b);
       fresh = true;
+      trusted = false;
+      sinceMeasured = n + 1;
       expected = decrease = direction(in, b);
       fNew = lineSearch(in, b, f, moved);
     }
@@ -351,31 +446,47 @@ int bfgs(Interp& in) {
     f = fNew;
     s.logLikelihood = f;
     // Converged when the last step gained no more than EPSILON and the
-    // quadratic model expected no more than that from it, or expects no
-    // more from the next one: a stretch of tiny steps along a large
-    // gradient does not pass, nor does a prediction that is not a number.
-    // A point reached from one that the model already called optimal needs
-    // no gradient of its own.
+    // quadratic model, trusted, expected no more than that from it, or
+    // expects no more from the next one. The model's prediction is trusted
+    // once an update has taken in the last step: a fresh diagonal, or one
+    // whose last update was skipped, knows nothing of how the parameters
+    // pull on each other, and along a narrow valley it predicts a tiny gain
+    // far from the maximum. A stretch of tiny steps along a large gradient
+    // does not pass, nor does a prediction that is not a number. A point
+    // reached from one that a trusted model already called optimal needs no
+    // gradient of its own.
     const bool small = s.iterations >= s.minimumIts && !(s.epsilon < s.deltaLL);
-    bool done = small && expected <= s.epsilon;
+    bool done = small && trustedBefore && sinceMeasured <= n && expected <= s.epsilon;
     if (!done && moved && !roomForGradient()) {
       reason = 1;
     } else if (!done && moved) {
       for (std::size_t i = 0; i < n; ++i) {
-        sv[i] = (paramValue(in, i) - b.x0[i]) / b.scale[i];
+        sv[i] = coordinateChange(b, i, b.x0[i], paramValue(in, i));
         yv[i] = -b.g[i];
       }
       gradient(in, b, f);
       for (std::size_t i = 0; i < n; ++i) yv[i] += b.g[i];
-      measuredDiagonal(b);
-      if (fresh && b.analytic) initialScale(b, sv, yv);
-      bfgsUpdate(b.h, n, sv.data(), yv.data(), hy.data());
+      if (sinceMeasured > n) measuredDiagonal(b);
+      // An analytic gradient measures no curvature: the first step sizes a
+      // diagonal start, never a measured Hessian.
+      if (fresh && b.analytic && sinceMeasured > n) initialScale(b, sv, yv);
+      trusted = bfgsUpdate(b.h, n, sv.data(), yv.data(), hy.data());
       fresh = false;
+      ++sinceMeasured;
       decrease = direction(in, b);
-      done = small && decrease <= s.epsilon;
+      done = small && trusted && decrease <= s.epsilon;
+      // Before calling it converged on a matrix built up over more steps
+      // than there are parameters, measure the Hessian here and ask again.
+      if (done && sinceMeasured > n && measureHessian(in, b, f)) {
+        sinceMeasured = 0;
+        decrease = direction(in, b);
+        done = decrease <= s.epsilon;
+      }
     }
     if (iterationDue(in, s.iterations)) iterationTrace(in, s.iterations, f, s.deltaLL);
-    if (done) reason = 5;
+    // A point no step improves on: at the maximum when the fresh model of
+    // the measured curvature expects nothing more, else stuck.
+    if (done || (!moved && fresh && small && decrease <= s.epsilon)) reason = 5;
     else if (!moved && !(decrease <= s.epsilon) && s.evals < s.maxEvals) reason = 6;
     reason = stopCheck(in, reason);
     if (reason == 0 && monitorPoll(in)) runMonitor(in, "In bfgs iteration " + std::to_string(s.iterations));

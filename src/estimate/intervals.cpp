@@ -10,6 +10,7 @@
 #include "core/interp.h"
 #include "estimate/estimate.h"
 #include "estimate/intervals.h"
+#include "estimate/powell.h"
 #include "funcs/numtext.h"
 #include "symbols/symtab.h"
 
@@ -17,6 +18,38 @@ namespace zav {
 namespace {
 
 Real& realCell(const Symbol& s) { return *static_cast<Real*>(elementBlock(s)); }
+
+// The two ends a limit's search starts from: the estimate and the far point
+// by default. When the bound lies far beyond the parameter's scale (the
+// default bounds are +-INFINITY/2) a secant from the estimate to it lands
+// no nearer the limit than the bound itself, so the limit is bracketed
+// first, as the line searches do: steps outward from the estimate that
+// double from scale/10, the last point still inside the interval becoming
+// the near end. Without a sign change within kMaxSteps the far point is
+// tried as usual.
+struct CiEnds {
+  Real near, rNear, far, rFar;
+};
+
+template <class F>
+CiEnds ciEnds(Real estimate, Real rEstimate, Real far, F&& residual) {
+  constexpr int kMaxSteps = 64;
+  const Real scale = std::fabs(estimate) > 1 ? std::fabs(estimate) : 1;
+  const Real dir = far < estimate ? -1 : 1;
+  if (std::fabs(far - estimate) > kWideBounds * scale) {
+    Real near = estimate, rNear = rEstimate, step = scale / 10;
+    for (int i = 0; i < kMaxSteps; ++i, step *= 2) {
+      const Real u = estimate + dir * step;
+      if (dir * (far - u) <= 0) break;
+      const Real ru = residual(u);
+      if (!(ru > 0)) return {near, rNear, u, ru};
+      near = u;
+      rNear = ru;
+    }
+    return {near, rNear, far, residual(far)};
+  }
+  return {estimate, rEstimate, far, residual(far)};
+}
 
 }  // namespace
 
@@ -51,7 +84,8 @@ void confidenceLimits(Interp& in) {
                           {"Lower", w.low[k] + delta, w.free[k]->lciSym}};
     for (const Side& side : sides) {
       calls = 0;
-      const CiSearch r = ciSearch(estimate, 2 * chisq, side.far, residual(side.far), tolerance, maxIts, residual);
+      const CiEnds e = ciEnds(estimate, 2 * chisq, side.far, residual);
+      const CiSearch r = ciSearch(e.near, e.rNear, e.far, e.rFar, tolerance, maxIts, residual);
       realCell(*side.target) = r.limit;
       const std::string head = std::string("Warning: ") + side.word + " Interval for param " + std::to_string(k + 1);
       if (r.status == 6)

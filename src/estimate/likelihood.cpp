@@ -313,6 +313,11 @@ Real objective(Interp& in) {
   in.set.dIdx = 1;
   const Real v = evalReal(in, m.likelihood.get());
   ++in.set.evals;
+  RunWork& work = in.models.work;
+  if (!work.evaluated) {
+    work.evaluated = true;
+    work.firstObjective = -v;
+  }
   if (m.post) execList(in, m.post);
   if (in.set.debug >= 5 || in.set.debugLik) {
     std::string line = "Func (" + std::to_string(in.set.evals) + ") = " + num(in, v, 10, 5);

@@ -453,7 +453,11 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
       lawLnBoth(law, tO, lnx, lnS);
       if (lnx != -std::numeric_limits<Real>::infinity()) lnx = lnx + lnK + (k - 1) * lnS;
     }
-    lnx = guardLn(g, lnx);
+    if (std::isnan(lnx)) {  // no log-space value: the general term decides
+      if (!term(f, i, lnx)) return false;
+    } else {
+      lnx = guardLn(g, lnx);
+    }
     if (f.recTerm) f.recTerm[i - 1] = lnx;
     sum += w * lnx;
   }

@@ -11,11 +11,15 @@
 #include "core/error.h"
 #include "core/interp.h"
 #include "core/os.h"
+#include "dists/densities.h"
+#include "dists/pdfcatalog.h"
 #include "estimate/estimate.h"
 #include "estimate/model.h"
 #include "exec/exec.h"
 #include "exec/procs.h"
+#include "funcs/eval.h"
 #include "funcs/numtext.h"
+#include "parse/node.h"
 #include "symbols/symtab.h"
 
 namespace zav {
@@ -134,6 +138,66 @@ int runMethod(Interp& in, const std::string& method) {
   ReportError(in, ErrCat::RunTime, "Unimplemented or unknown METHOD: " + method);
 }
 
+// Whether the current point has an impossible observation: a term at the
+// floor of the guarded logarithm. The evaluation that tells is not counted.
+bool flooredTerm(Interp& in) {
+  const std::int32_t evals = in.set.evals;
+  enableObsRecord(in, true);
+  objective(in);
+  in.set.evals = evals;
+  const ObsRecord& r = in.models.record;
+  bool floored = false;
+  for (std::size_t i = 0; i < r.term.size() && !floored; ++i)
+    floored = r.freq[i] > 0 && r.term[i] <= in.set.smallestLLikelihood;
+  enableObsRecord(in, false);
+  return floored;
+}
+
+// Names each PDF parameter of the likelihood that lies outside its catalog
+// range at the current point (at the first observation): inside a model
+// such a parameter makes every observation impossible.
+void reportOutOfRange(Interp& in, const ExprNode* e) {
+  if (!e) return;
+  if (e->kind == NodeKind::Pdf) {
+    const PdfInfo& info = *pdfInfo(e->index);
+    Real p[kMaxPdfParams] = {};
+    const ExprNode* node[kMaxPdfParams] = {};
+    bool known = true;
+    for (int i = 0; i < info.paramCount; ++i) {
+      const auto slot = static_cast<std::size_t>(info.varCount + i);
+      node[i] = slot < e->children.size() ? e->children[slot] : nullptr;
+      if (!node[i]) known = false;
+      else p[i] = evalReal(in, node[i]);
+    }
+    const int bad = known ? pdfParamOutOfRange(e->index, p) : -1;
+    if (bad >= 0) {
+      const auto i = static_cast<std::size_t>(bad);
+      std::string what = std::string(info.paramNames[i]) + " of " + std::string(info.name);
+      if (node[i]->kind == NodeKind::Param && node[i]->symbol) what = "parameter " + node[i]->symbol->name + " (" + what + ")";
+      std::printf("Warning: %s = %s lies outside its range\n", what.c_str(),
+                  realToText(in.set, p[i], in.set.realWidth, in.set.realDecimals).c_str());
+    }
+  }
+  for (const ExprNode* c : e->children) reportOutOfRange(in, c);
+}
+
+// A maximiser's "converged" stands only where the objective could be
+// evaluated: not at a log-likelihood that is not a number, nor on a plateau
+// of impossible observations that the run never left (every trial point as
+// impossible as the start, so that no step changed anything). Such a run
+// ends as one whose objective cannot be evaluated.
+int checkedReason(Interp& in, int reason) {
+  if (reason != 5) return reason;
+  const Real f = in.set.logLikelihood;
+  const RunWork& w = in.models.work;
+  if (std::isnan(f)) return 6;
+  if (w.evaluated && f < w.firstObjective) return reason;
+  if (!flooredTerm(in)) return reason;
+  in.set.dIdx = 1;
+  reportOutOfRange(in, in.models.running->likelihood.get());
+  return 6;
+}
+
 // One information method: the matrix, the variances and the tables.
 void covariance(Interp& in, const Model& m, bool second) {
   if (in.set.verbose) std::printf(second ? "Computing alternative covariance matrix\n" : "Computing covariance matrix\n");
@@ -159,6 +223,7 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
   s.iterations = s.evals = s.vcvEvals = s.ciEvals = 0;
   s.convergeFlag = 0;
   s.invertFlag = false;
+  in.models.work.evaluated = false;
   setupBoundsAndStart(in, m);
   RunWork& w = in.models.work;
   const std::size_t n = w.free.size();
@@ -169,13 +234,27 @@ void solveRun(Interp& in, Model& m, const ModelRun& r) {
   if (getBooleanByName(in, "PRINT_FREE_PARAMS")) printFreeParamsTable(in);
   checkStartValues(in);
   const bool printInfo = getBooleanByName(in, "PRINT_INFO");
+  // The parameters at the start of each pass of a METHOD_LOOP: a pass that
+  // changes none of them would be repeated for ever.
+  std::vector<Real> passStart(n);
+  for (std::size_t i = 0; i < n; ++i) passStart[i] = paramValue(in, i);
   for (int k = 1;; ++k) {
+    const int asked = k;
     if (!methodStep(in, k)) break;
+    if (k < asked) {
+      bool changed = false;
+      for (std::size_t i = 0; i < n; ++i) {
+        changed = changed || paramValue(in, i) != passStart[i];
+        passStart[i] = paramValue(in, i);
+      }
+      if (!changed) break;
+    }
     const std::string method = getStringByName(in, "METHOD");
     if (printInfo) methodHeader(in, method);
-    s.convergeFlag = runMethod(in, method);
+    s.convergeFlag = checkedReason(in, runMethod(in, method));
     if (printInfo) methodSummary(in);
-    if (s.convergeFlag == 5) break;
+    // MAXTIME and the termination file end the whole sequence.
+    if (s.convergeFlag == 5 || s.convergeFlag == 3 || s.convergeFlag == 4) break;
   }
   if (getBooleanByName(in, "PRINT_PARAMS")) printEstimatesTable(in, m);
   if (getBooleanByName(in, "PRINT_VCV") || getBooleanByName(in, "PRINT_SE") || s.aicSelect || s.aiccSelect ||

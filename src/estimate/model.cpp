@@ -118,14 +118,22 @@ void createRunVariables(Interp& in, Model& m, ModelRun& r) {
   suffix += std::to_string(r.number);
   auto real = [&](const std::string& name) { return declareStatic(in, name + suffix, ValueType::Real, nullptr, 0); };
   auto integer = [&](const char* name) { return declareStatic(in, name + suffix, ValueType::Integer, nullptr, 0); };
-  applyRun(in, m, r);
+  // Which parameters stay free; the values they are reduced to are read
+  // when the run starts (a program variable may have no storage yet).
+  for (const auto& [param, value] : r.reductions) {
+    (void)value;
+    if (param->state == ParamState::Free) param->state = ParamState::Reduced;
+  }
   for (const auto& p : m.params) {
     if (p->state != ParamState::Free) continue;
     const std::string& n = p->symbol->name;
     r.vars.push_back({p.get(), real(n), real(n + ".LOW"), real(n + ".HIGH"), real(n + ".START"), real(n + ".UCI"),
                       real(n + ".LCI"), real(n + ".SE")});
   }
-  undoRuns(in, m);
+  for (const auto& [param, value] : r.reductions) {
+    (void)value;
+    if (param->state == ParamState::Reduced) param->state = ParamState::Free;
+  }
   r.logLik = real("LOGLIKELIHOOD");
   r.freeParams = integer("FREE_PARAMS");
   r.deltaLL = real("DELTA_LL");

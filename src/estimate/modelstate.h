@@ -81,6 +81,9 @@ struct RunWork {
   std::int32_t startJulian = 0;  // when the model started, for MAXTIME
   Real startSeconds = 0;
   std::string startFile;  // the run's restart file, when one is read or written
+  // The run's first objective, to tell a run that never improved on it.
+  bool evaluated = false;
+  Real firstObjective = 0;
 };
 
 struct ModelState {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/error.h"
 #include "core/interp.h"
 #include "estimate/estimate.h"
 #include "exec/procs.h"
@@ -157,7 +158,9 @@ void printSETable(Interp& in, const Model& m) {
   out(in, tableHead(in, "Results with estimated standard errors.  (" + std::to_string(in.set.vcvEvals) + " evals)",
                     "         Name Form       Estimate         Std Error          t        against"));
   paramRows(in, m, digits, [&](std::size_t k) {
-    const Real test = realOf(*w.free[k]->test);
+    const Symbol& testSym = *w.free[k]->test;
+    if (!elementBlock(testSym)) ReportError(in, ErrCat::RunTime, "Variable " + testSym.name + " is not defined here");
+    const Real test = realOf(testSym);
     Real t;
     if (se[k] == 0) t = in.set.infinity;
     else if (std::isinf(se[k]) || se[k] >= in.set.infinity) t = 0;
@@ -204,7 +207,7 @@ void printObservationTable(Interp& in) {
     text += index + column(in, w, 5, 1) + column(in, lik, 12, 6) + column(in, ln, 12, 6) + column(in, entropy, 12, 6) +
             "\n";
     freqSum += w;
-    entropySum += entropy;
+    entropySum += w * entropy;
   }
   enableObsRecord(in, false);
   const Real n = sampleSize(in, freqSum);
@@ -288,7 +291,7 @@ void modelSelection(Interp& in, const Model& m) {
           }
         }
       }
-      const Real bma = weight > 0 ? sum / weight : 0;
+      const Real bma = sum / weight;
       Real bmaSe = 0;
       for (std::size_t r = 0; r < runs; ++r)
         if (freeIn[r]) {

@@ -357,6 +357,120 @@ TEST(FastLikelihood, AnalyticGradientFindsTheSameEstimates) {
   for (int j = 0; j < 3; ++j)
     EXPECT_LE(std::fabs(est[0][j] / est[1][j] - 1), 1e-7L) << j << "\n" << o.out;
   EXPECT_LT(est[0][3], est[1][3] / 2) << o.out;
+
+// The parameter vectors of the path comparison: the reference row's values
+// (inside every range), each parameter on the edge of its range and just
+// beyond it, and a negative value for the parameters the catalog leaves
+// unchecked (a negative rate makes a negative density).
+std::vector<std::vector<Real>> trialParams(int pdf, const std::vector<Real>& ref) {
+  std::vector<std::vector<Real>> out{ref};
+  const PdfInfo& info = *pdfInfo(pdf);
+  for (int i = 0; i < info.paramCount; ++i) {
+    std::vector<Real> edge;
+    switch (info.paramRange[static_cast<std::size_t>(i)]) {
+      case 0: case 1: edge = {0, -0.5L}; break;
+      case 2: edge = {0, 1, -0.25L, 1.25L}; break;
+      case 3: edge = {-1, 1, 1.5L}; break;
+      case 4: case 15: edge = {1, 0.5L}; break;
+      default: edge = {0, -1}; break;
+    }
+    for (Real v : edge) {
+      out.push_back(ref);
+      out.back()[static_cast<std::size_t>(i)] = v;
+    }
+  }
+  return out;
+}
+
+std::string realText(Real x) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.21Lg", x);
+  return buf;
+}
+
+TEST(FastLikelihood, SameTermsAsTheInterpreterForEveryPdf) {
+  // Each PDF with a log-space term, inside a model (where a parameter
+  // outside its range makes the observation impossible rather than an
+  // error), over times before, inside and beyond the usual supports, exact,
+  // right-censored and interval-censored. The compiled path (a DATA form
+  // whose body is the PDF term) must give what the interpreter's path gives
+  // (the same term with "+ 0", which takes the guarded logarithm of the
+  // likelihood): the same value up to the rounding of working in logs, the
+  // same guard, and never NaN where the interpreter has a number.
+  std::string prog = R"(ZAV
+  PRINT_BASIC = FALSE
+  PRINT_INFO = FALSE
+  PRINT_SE = FALSE
+  PRINT_DATA_STATS = FALSE
+  CREATE_OBS = 9
+  DATA
+    t = IF N_OBS < 6 THEN -1 + 0.6 * N_OBS * N_OBS ELSE 0.7 + N_OBS - 6 END
+    tc = IF N_OBS < 6 THEN t ELSEIF N_OBS = 6 THEN INFINITY ELSE t + 1 END
+  END
+  REALWIDTH = 30
+)";
+  std::vector<std::string> labels;
+  int model = 0;
+  for (int pdf = 1; pdf <= kPdfCount; ++pdf) {
+    if (!pdfHasLogTerm(pdf)) continue;
+    const PdfInfo& info = *pdfInfo(pdf);
+    const RefRow* row = nullptr;
+    for (const RefRow& r : kRefs)
+      if (std::string_view(r.name) == info.name && !row) row = &r;
+    if (!row) continue;
+    const auto trials = trialParams(pdf, row->params);
+    for (const char* tail : {"", " + 0"}) {
+      ++model;
+      std::string params, runs;
+      for (int i = 0; i < info.paramCount; ++i)
+        params += std::string(i ? ", " : "") + "PARAM q" + std::to_string(i) + "_" + std::to_string(model) + " END";
+      for (const auto& v : trials) {
+        runs += "    REDUCE";
+        for (int i = 0; i < info.paramCount; ++i)
+          runs += " q" + std::to_string(i) + "_" + std::to_string(model) + " = " + realText(v[static_cast<std::size_t>(i)]);
+        runs += "\n";
+      }
+      prog += "  MODEL\n    DATA PDF " + std::string(info.name) + "(t, tc) " + params + " END" + tail +
+              " END\n  RUN\n" + runs + "  END\n";
+      for (std::size_t r = 1; r <= trials.size(); ++r)
+        prog += "  WRITELN(LOGLIKELIHOOD." + std::to_string(model) + "." + std::to_string(r) + ")\n";
+    }
+    for (std::size_t r = 0; r < trials.size(); ++r) {
+      std::string at = std::string(info.name) + " (";
+      for (Real x : trials[r]) at += realText(x) + " ";
+      labels.push_back(at + ")");
+    }
+  }
+  prog += "END\n";
+  const ProgramFile program(prog);
+  const test::Outcome o = program.run(1);
+  ASSERT_EQ(o.status, 0) << o.out;
+  std::vector<std::string> lines;
+  for (std::size_t b = 0, e; (e = o.out.find('\n', b)) != std::string::npos; b = e + 1) {
+    const std::string line = o.out.substr(b, e - b);
+    if (line.find_first_not_of(' ') != std::string::npos && line.find("created") == std::string::npos &&
+        line.find("kept") == std::string::npos && line.rfind("Warning", 0) == std::string::npos)
+      lines.push_back(line);
+  }
+  // Per PDF: the compiled values, then the interpreter's.
+  ASSERT_EQ(lines.size(), 2 * labels.size());
+  std::size_t at = 0, row = 0;
+  while (row < labels.size()) {
+    const std::string name = labels[row].substr(0, labels[row].find(' '));
+    std::size_t n = 0;
+    while (row + n < labels.size() && labels[row + n].substr(0, labels[row + n].find(' ')) == name) ++n;
+    for (std::size_t j = 0; j < n; ++j) {
+      const std::string& fast = lines[at + j];
+      const std::string& slow = lines[at + n + j];
+      const Real a = std::strtold(fast.c_str(), nullptr), b = std::strtold(slow.c_str(), nullptr);
+      if (slow.find("NaN") != std::string::npos) continue;  // no number to keep
+      EXPECT_EQ(fast.find("NaN"), std::string::npos) << labels[row + j] << ": " << fast << " vs " << slow;
+      EXPECT_LE(std::fabs(a - b), 1e-13L * std::max<Real>(1, std::fabs(b)))
+          << labels[row + j] << ": " << fast << " vs " << slow;
+    }
+    at += 2 * n;
+    row += n;
+  }
 }
 
 }  // namespace
