@@ -357,6 +357,7 @@ TEST(FastLikelihood, AnalyticGradientFindsTheSameEstimates) {
   for (int j = 0; j < 3; ++j)
     EXPECT_LE(std::fabs(est[0][j] / est[1][j] - 1), 1e-7L) << j << "\n" << o.out;
   EXPECT_LT(est[0][3], est[1][3] / 2) << o.out;
+}
 
 // The parameter vectors of the path comparison: the reference row's values
 // (inside every range), each parameter on the edge of its range and just
