@@ -97,10 +97,13 @@ acting on the normal mean through its FORM (on 30 simulated points):
   (any number; tested right after its transform) and a ;
 END
 The file is named by DATAFILE("name"); fields are separated by the
-characters of DATADELIMITERS (comma, blank, tab); INPUT_SKIP header lines
-are skipped. With LINE, every observation spans as many lines as the
-largest LINE. +oo, -oo, oo and NaN are read as values. CREATE_OBS = n
-makes n empty observations instead of reading a file.
+characters of DATADELIMITERS (comma, blank, tab): blanks count once however
+many, two commas or tabs enclose an empty field, and a field in double
+quotes may hold them. INPUT_SKIP header lines are skipped. An empty field,
+NA, N/A or . is missing: the observation is dropped and counted. With LINE,
+every observation spans as many lines as the largest LINE. Inf, -Inf, NaN,
++oo, -oo and oo are read as values. CREATE_OBS = n makes n empty
+observations instead of reading a file.
 Example: two lines per observation, time and status on the first, the age
 in field 1 of the second (the file is written first).
   f: FILE
