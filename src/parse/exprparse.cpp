@@ -43,6 +43,12 @@ void typeCall(Interp& in, ExprNode* n) {
 }
 
 Node operatorNode(Interp& in, Fn f, Node a, Node b) {
+  // Operators work on single values; a whole array here would only fail
+  // once the program runs.
+  for (const ExprNode* operand : {a.get(), b.get()})
+    if (operand && operand->kind == NodeKind::Array)
+      parseError(in, "Array " + operand->symbol->name + " used with an operator: an element such as " +
+                         operand->symbol->name + "[...] is needed");
   Node n = std::make_unique<ExprNode>(static_cast<std::uint16_t>(f), NodeKind::Function, b ? 2 : 1);
   n->children[0] = a.release();
   if (b) n->children[1] = b.release();
