@@ -131,7 +131,7 @@ void checkCallDepth(Interp& in) {
 
 }  // namespace
 
-void enterRoutine(Interp& in, const Routine& r, const std::vector<ExprNode*>& actuals) {
+SymbolTable* enterRoutine(Interp& in, const Routine& r, const std::vector<ExprNode*>& actuals) {
   checkCallDepth(in);
   ++in.callDepth;
   const std::size_t n = r.params.size();
@@ -164,9 +164,13 @@ void enterRoutine(Interp& in, const Routine& r, const std::vector<ExprNode*>& ac
       for (int k = 1; k <= count; ++k) store(in, formal, k, values[i]);
     }
   }
+  SymbolTable* const caller = in.current;
+  in.current = r.table;
+  return caller;
 }
 
-void leaveRoutine(Interp& in, const Routine& r) {
+void leaveRoutine(Interp& in, const Routine& r, SymbolTable* caller) {
+  in.current = caller;
   --in.callDepth;
   deactivate(in, r.table);
 }
