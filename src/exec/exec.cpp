@@ -27,6 +27,12 @@ namespace {
 
 void at(Interp& in, const StmtNode& s) {
   spendStep(in);
+  // A statement of an included file (a routine defined there, say) reports
+  // with that file's name; the name is copied only when the file changes.
+  if (s.file >= 0 && s.file != in.pos.fileIndex) {
+    in.pos.file = in.scan.fileNames[static_cast<std::size_t>(s.file)];
+    in.pos.fileIndex = s.file;
+  }
   in.pos.line = s.line;
   in.pos.column = s.column;
 }
