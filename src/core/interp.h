@@ -27,6 +27,7 @@ class WorkerPool;
 // Where the scanner is; the error report names it.
 struct SourcePos {
   std::string file;
+  std::int32_t fileIndex = -1;  // file's index in the scanner's fileNames, -1 when not known
   std::int32_t line = 0;
   std::int32_t column = 0;
   bool errorFile = false;  // -af: leave a .erk file on a fatal error

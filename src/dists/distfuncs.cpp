@@ -197,6 +197,15 @@ Real chiUpper(Real x, Real df) {
   return gammaQQ(df / 2, x / 2);
 }
 
+// P(X^2 <= x), the lower tail, for inverting above p = 1/2.
+Real chiLower(Real x, Real df) {
+  if (std::isnan(x) || std::isnan(df)) return kNaN;
+  if (x == 0) return 0;
+  if (df == 0 || std::isinf(x)) return 1;
+  if (std::isinf(df)) return 0;
+  return gammaPQ(df / 2, x / 2);
+}
+
 Real chiDensity(Real x, Real df) {
   return guarded([=] { return bm::gamma_p_derivative(df / 2, x / 2, BoostQuiet()) / 2; });
 }
@@ -221,6 +230,21 @@ Real fUpper(Real f, Real df1, Real df2) {
   }
   if (res > 1) res = 2 - res;
   return res;
+}
+
+// P(F <= f), from the same two forms as fUpper with the roles swapped.
+Real fLower(Real f, Real df1, Real df2) {
+  if (std::isnan(f) || std::isnan(df1) || std::isnan(df2)) return kNaN;
+  if (f == 0 || df1 == 0) return 0;
+  if (df2 == 0 || std::isinf(f)) return 1;
+  bool inf1 = limitDf(df1), inf2 = limitDf(df2);
+  if (inf1 && inf2) return f < 1 ? 0 : f > 1 ? 1 : 0.5L;
+  if (inf2) return chiLower(df1 * f, df1);
+  if (inf1) return gammaQQ(df2 / 2, df2 / (2 * f));
+  Real r = (df1 / df2) * f;
+  if (std::isinf(r)) return 1;
+  Real y = 1 / (1 + r), z = r / (1 + r);
+  return y <= 0.5L ? ibetacQ(df2 / 2, df1 / 2, y) : ibetaQ(df1 / 2, df2 / 2, z);
 }
 
 Real fDensity(Real f, Real df1, Real df2) {
@@ -273,6 +297,14 @@ Real distInvChiSq(Interp& in, Real p, Real df) {
   checkProportion(in, "INVCHISQ argument", p);
   if (p == 1) return 0;
   if (p == 0 || std::isinf(df)) return kInf;
+  // Above 1/2 the lower tail 1 - p is exact and carries the digits that p
+  // itself, rounded near 1, no longer has.
+  if (p > 0.5L) {
+    const Real q = 1 - p;
+    Real guess = guarded([=] { return 2 * bm::gamma_p_inv(df / 2, q, BoostQuiet()); });
+    return invertMonotone(
+        guess, q, false, [df](Real v) { return chiLower(v, df); }, [df](Real v) { return chiDensity(v, df); }, 0, kInf);
+  }
   Real guess = guarded([=] { return 2 * bm::gamma_q_inv(df / 2, p, BoostQuiet()); });
   return invertMonotone(
       guess, p, true, [df](Real v) { return chiUpper(v, df); }, [df](Real v) { return -chiDensity(v, df); }, 0, kInf);
@@ -309,6 +341,31 @@ Real distInvFDist(Interp& in, Real p, Real df1, Real df2) {
   if (p == 0 || df1 == 0) return kInf;
   bool inf1 = limitDf(df1), inf2 = limitDf(df2);
   if (inf1 && inf2) return 1;
+  auto slope = [=](Real v) -> Real {
+    if (inf2) return -df1 * chiDensity(df1 * v, df1);
+    if (inf1)
+      return -guarded([=] { return bm::gamma_p_derivative(df2 / 2, df2 / (2 * v), BoostQuiet()); }) * df2 / (2 * v * v);
+    return -fDensity(v, df1, df2);
+  };
+  // Above 1/2 the lower tail, as for INVCHISQ.
+  if (p > 0.5L) {
+    const Real q = 1 - p;
+    Real guess;
+    if (inf2) {
+      guess = guarded([=] { return 2 * bm::gamma_p_inv(df1 / 2, q, BoostQuiet()) / df1; });
+    } else if (inf1) {
+      guess = guarded([=] { return df2 / (2 * bm::gamma_q_inv(df2 / 2, q, BoostQuiet())); });
+    } else {
+      guess = guarded([=] {
+        Real z = 0;
+        Real y = bm::ibetac_inv(df2 / 2, df1 / 2, q, &z, BoostQuiet());
+        return (df2 / df1) * (z / y);
+      });
+    }
+    return invertMonotone(
+        guess, q, false, [df1, df2](Real v) { return fLower(v, df1, df2); }, [&slope](Real v) { return -slope(v); }, 0,
+        kInf);
+  }
   Real guess;
   if (inf2) {
     guess = guarded([=] { return 2 * bm::gamma_q_inv(df1 / 2, p, BoostQuiet()) / df1; });
@@ -323,12 +380,6 @@ Real distInvFDist(Interp& in, Real p, Real df1, Real df2) {
       return (df2 / df1) * (z / y);
     });
   }
-  auto slope = [=](Real v) -> Real {
-    if (inf2) return -df1 * chiDensity(df1 * v, df1);
-    if (inf1)
-      return -guarded([=] { return bm::gamma_p_derivative(df2 / 2, df2 / (2 * v), BoostQuiet()); }) * df2 / (2 * v * v);
-    return -fDensity(v, df1, df2);
-  };
   return invertMonotone(
       guess, p, true, [df1, df2](Real v) { return fUpper(v, df1, df2); }, slope, 0, kInf);
 }
@@ -339,10 +390,16 @@ Real distInvBeta(Interp& in, Real p, Real a, Real b) {
   checkPositive(in, "INVBETA df2 (3rd) parameter", b);
   if (p == 0) return 0;
   if (p == 1) return 1;
+  auto density = [a, b](Real v) { return guarded([=] { return bm::ibeta_derivative(a, b, v, BoostQuiet()); }); };
+  // Above 1/2 the upper tail 1 - p, as for INVCHISQ.
+  if (p > 0.5L) {
+    const Real q = 1 - p;
+    Real guess = guarded([=] { return bm::ibetac_inv(a, b, q, BoostQuiet()); });
+    return invertMonotone(
+        guess, q, true, [a, b](Real v) { return ibetacQ(a, b, v); }, [&density](Real v) { return -density(v); }, 0, 1);
+  }
   Real guess = guarded([=] { return bm::ibeta_inv(a, b, p, BoostQuiet()); });
-  return invertMonotone(
-      guess, p, false, [a, b](Real v) { return ibetaQ(a, b, v); },
-      [a, b](Real v) { return guarded([=] { return bm::ibeta_derivative(a, b, v, BoostQuiet()); }); }, 0, 1);
+  return invertMonotone(guess, p, false, [a, b](Real v) { return ibetaQ(a, b, v); }, density, 0, 1);
 }
 
 }  // namespace zav

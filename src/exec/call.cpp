@@ -57,16 +57,56 @@ Value evaluateFor(Interp& in, const Symbol& formal, const ExprNode* a) {
   }
 }
 
-void store(Interp& in, Symbol& formal, Value& v) {
+void store(Interp& in, Symbol& formal, int k, const Value& v) {
   switch (formal.type) {
-    case ValueType::Char: setChar(in, formal, 1, std::get<char>(v)); break;
-    case ValueType::Boolean: setBoolean(in, formal, 1, std::get<bool>(v)); break;
-    case ValueType::Integer: setInteger(in, formal, 1, std::get<std::int32_t>(v)); break;
-    case ValueType::Real: setReal(in, formal, 1, std::get<Real>(v)); break;
-    case ValueType::Complex: setComplex(in, formal, 1, std::get<Complex>(v)); break;
-    case ValueType::String: setString(in, formal, 1, std::get<std::string>(v)); break;
-    case ValueType::File: element<ValueType::File>(in, formal, 1) = std::get<TextFile>(v); break;
+    case ValueType::Char: setChar(in, formal, k, std::get<char>(v)); break;
+    case ValueType::Boolean: setBoolean(in, formal, k, std::get<bool>(v)); break;
+    case ValueType::Integer: setInteger(in, formal, k, std::get<std::int32_t>(v)); break;
+    case ValueType::Real: setReal(in, formal, k, std::get<Real>(v)); break;
+    case ValueType::Complex: setComplex(in, formal, k, std::get<Complex>(v)); break;
+    case ValueType::String: setString(in, formal, k, std::get<std::string>(v)); break;
+    case ValueType::File: element<ValueType::File>(in, formal, k) = std::get<TextFile>(v); break;
     default: break;
+  }
+}
+
+template <typename T>
+const T& at(const void* block, std::size_t j) {
+  return static_cast<const T*>(block)[j];
+}
+
+// Element k of an array parameter from element k of the caller's block,
+// read by the block's own type and converted to the parameter's as an
+// assignment would: INTEGER to REAL or COMPLEX, REAL to COMPLEX, CHAR to
+// STRING and a one-character STRING to CHAR. The parse-time checks leave
+// no other pair.
+void storeConverted(Interp& in, Symbol& formal, int k, ValueType from, const void* block) {
+  const auto j = static_cast<std::size_t>(k - 1);
+  switch (formal.type) {
+    case ValueType::Boolean: setBoolean(in, formal, k, at<bool>(block, j)); return;
+    case ValueType::Integer: setInteger(in, formal, k, at<std::int32_t>(block, j)); return;
+    case ValueType::Real:
+      setReal(in, formal, k, from == ValueType::Integer ? at<std::int32_t>(block, j) : at<Real>(block, j));
+      return;
+    case ValueType::Complex:
+      if (from == ValueType::Complex) setComplex(in, formal, k, at<Complex>(block, j));
+      else if (from == ValueType::Real) setComplex(in, formal, k, Complex{at<Real>(block, j), 0});
+      else setComplex(in, formal, k, Complex{static_cast<Real>(at<std::int32_t>(block, j)), 0});
+      return;
+    case ValueType::String:
+      if (from == ValueType::Char) setString(in, formal, k, std::string_view(&at<char>(block, j), 1));
+      else setString(in, formal, k, at<std::string>(block, j));
+      return;
+    case ValueType::Char:
+      if (from == ValueType::Char) {
+        setChar(in, formal, k, at<char>(block, j));
+      } else {
+        const std::string& s = at<std::string>(block, j);
+        if (s.size() != 1) ReportError(in, ErrCat::RunTime, "assigning a STRING with length <> 1 to a CHAR");
+        setChar(in, formal, k, s[0]);
+      }
+      return;
+    default: return;
   }
 }
 
@@ -91,7 +131,7 @@ void checkCallDepth(Interp& in) {
 
 }  // namespace
 
-void enterRoutine(Interp& in, const Routine& r, const std::vector<ExprNode*>& actuals) {
+SymbolTable* enterRoutine(Interp& in, const Routine& r, const std::vector<ExprNode*>& actuals) {
   checkCallDepth(in);
   ++in.callDepth;
   const std::size_t n = r.params.size();
@@ -114,25 +154,23 @@ void enterRoutine(Interp& in, const Routine& r, const std::vector<ExprNode*>& ac
     if (r.byRef[i]) {
       (*r.table->current)[static_cast<std::size_t>(formal.slot - 1)] = std::get<void*>(values[i]);
     } else if (arraySources[i]) {
-      const std::int32_t count = std::min(formal.count, actuals[i]->symbol->count);
-      for (int k = 1; k <= count; ++k) {
-        switch (formal.type) {
-          case ValueType::Real: setReal(in, formal, k, static_cast<const Real*>(arraySources[i])[k - 1]); break;
-          case ValueType::Integer: setInteger(in, formal, k, static_cast<const std::int32_t*>(arraySources[i])[k - 1]); break;
-          case ValueType::Boolean: setBoolean(in, formal, k, static_cast<const bool*>(arraySources[i])[k - 1]); break;
-          case ValueType::Char: setChar(in, formal, k, static_cast<const char*>(arraySources[i])[k - 1]); break;
-          case ValueType::Complex: setComplex(in, formal, k, static_cast<const Complex*>(arraySources[i])[k - 1]); break;
-          case ValueType::String: setString(in, formal, k, static_cast<const std::string*>(arraySources[i])[k - 1]); break;
-          default: break;
-        }
-      }
+      const Symbol& source = *actuals[i]->symbol;
+      const std::int32_t count = std::min(formal.count, source.count);
+      for (int k = 1; k <= count; ++k) storeConverted(in, formal, k, source.type, arraySources[i]);
     } else {
-      store(in, formal, values[i]);
+      // A scalar given for an array parameter fills every element, as in
+      // an assignment.
+      const std::int32_t count = formal.dims ? formal.count : 1;
+      for (int k = 1; k <= count; ++k) store(in, formal, k, values[i]);
     }
   }
+  SymbolTable* const caller = in.current;
+  in.current = r.table;
+  return caller;
 }
 
-void leaveRoutine(Interp& in, const Routine& r) {
+void leaveRoutine(Interp& in, const Routine& r, SymbolTable* caller) {
+  in.current = caller;
   --in.callDepth;
   deactivate(in, r.table);
 }

@@ -27,6 +27,12 @@ namespace {
 
 void at(Interp& in, const StmtNode& s) {
   spendStep(in);
+  // A statement of an included file (a routine defined there, say) reports
+  // with that file's name; the name is copied only when the file changes.
+  if (s.file >= 0 && s.file != in.pos.fileIndex) {
+    in.pos.file = in.scan.fileNames[static_cast<std::size_t>(s.file)];
+    in.pos.fileIndex = s.file;
+  }
   in.pos.line = s.line;
   in.pos.column = s.column;
 }
@@ -88,6 +94,17 @@ typename Elem<T>::type* loopElement(const Symbol& v) {
   return static_cast<typename Elem<T>::type*>(elementBlock(v));
 }
 
+// The body of one pass, with the loop variable marked for its duration.
+Flow runPass(const StmtNode& s, Interp& in, Symbol& v) {
+  struct Mark {
+    Symbol& v;
+    std::uint32_t before;
+    explicit Mark(Symbol& sym) : v(sym), before(sym.flags & kForPass) { v.flags |= kForPass; }
+    ~Mark() { v.flags = (v.flags & ~kForPass) | before; }
+  } mark(v);
+  return execList(in, s.body);
+}
+
 // INTEGER loop variable: the pass count is fixed before the first pass.
 Flow forInteger(Interp& in, const StmtNode& s, Symbol& v) {
   const std::int32_t first = evalInteger(in, s.first);
@@ -104,16 +121,21 @@ Flow forInteger(Interp& in, const StmtNode& s, Symbol& v) {
   setInteger(in, v, 1, first);
   for (std::int64_t k = 0; k < passes; ++k) {
     Flow result;
-    if (loopEnds(execList(in, s.body), result)) return result;
+    if (loopEnds(runPass(s, in, v), result)) return result;
     at(in, s);
     // The step is added to the current value, so an assignment to the
-    // variable in the body moves the later passes; 32-bit wrap-around.
-    if (std::int32_t* e = loopElement<ValueType::Integer>(v)) {
-      *e = static_cast<std::int32_t>(static_cast<std::uint32_t>(*e) + static_cast<std::uint32_t>(step));
-    } else {
-      const auto next = static_cast<std::uint32_t>(getInteger(in, v, 1)) + static_cast<std::uint32_t>(step);
-      setInteger(in, v, 1, static_cast<std::int32_t>(next));
+    // variable in the body moves the later passes. A loop that reaches the
+    // end of the INTEGER range ends there rather than wrapping; only an
+    // assignment in the body can push a later pass beyond it.
+    std::int32_t* e = loopElement<ValueType::Integer>(v);
+    const std::int32_t now = e ? *e : getInteger(in, v, 1);
+    std::int32_t next;
+    if (__builtin_add_overflow(now, step, &next)) {
+      if (k + 1 == passes) break;
+      ReportError(in, ErrCat::Math, "Integer overflow in FOR " + v.name);
     }
+    if (e) *e = next;
+    else setInteger(in, v, 1, next);
   }
   return Flow::Normal;
 }
@@ -137,7 +159,7 @@ Flow forReal(Interp& in, const StmtNode& s, Symbol& v) {
   setReal(in, v, 1, first);
   for (std::int64_t k = 0; k < passes; ++k) {
     Flow result;
-    if (loopEnds(execList(in, s.body), result)) return result;
+    if (loopEnds(runPass(s, in, v), result)) return result;
     at(in, s);
     if (Real* e = loopElement<ValueType::Real>(v)) *e += step;
     else setReal(in, v, 1, getReal(in, v, 1) + step);
@@ -155,7 +177,7 @@ bool forLiteral(Interp& in, const StmtNode& s, Symbol& v, const ExprNode* level,
     }
     at(in, s);
     assignRange(in, v, 1, 1, e);
-    if (loopEnds(execList(in, s.body), result)) return true;
+    if (loopEnds(runPass(s, in, v), result)) return true;
   }
   return false;
 }
@@ -171,7 +193,7 @@ Flow forList(Interp& in, const StmtNode& s, Symbol& v) {
   for (std::int32_t k = 1; k <= passes; ++k) {
     at(in, s);
     copyElement(in, v, 1, source, k);
-    if (loopEnds(execList(in, s.body), result)) return result;
+    if (loopEnds(runPass(s, in, v), result)) return result;
   }
   return Flow::Normal;
 }
@@ -255,9 +277,9 @@ void execProfileNext(Interp& in, const StmtNode& s) {
 void execUserCall(Interp& in, const StmtNode& s) {
   if (in.set.debugExec) std::printf("%d: Call user procedure %s()\n", s.line, s.var->name.c_str());
   const Routine& r = *s.routine;
-  enterRoutine(in, r, s.args->children);
+  SymbolTable* const caller = enterRoutine(in, r, s.args->children);
   execList(in, r.body);  // an EXIT ends only the procedure
-  leaveRoutine(in, r);
+  leaveRoutine(in, r, caller);
   at(in, s);
 }
 

@@ -12,6 +12,7 @@
 #include "exec/fileio.h"
 #include "exec/plotpng.h"
 #include "exec/procs.h"
+#include "funcs/complex.h"
 #include "funcs/eval.h"
 #include "funcs/numtext.h"
 #include "symbols/symtab.h"
@@ -191,15 +192,11 @@ void appendDataLine(Interp& in, const std::vector<ExprNode*>& exprs, std::string
       case ValueType::String: line += evalString(in, e); break;
       case ValueType::Integer: line += std::to_string(evalInteger(in, e)); break;
       case ValueType::Real: line += realToText(in.set, evalReal(in, e), in.set.realWidth, in.set.realDecimals); break;
-      case ValueType::Complex: {
-        const Complex c = evalComplex(in, e);
-        line += '{';
-        line += realToText(in.set, c.re, in.set.complexWidth, in.set.complexDecimals);
-        line += ", ";
-        line += realToText(in.set, c.im, in.set.complexWidth, in.set.complexDecimals);
-        line += '}';
+      case ValueType::Complex:
+        // gnuplot reads numbers only, and one column per expression keeps
+        // the using clause and the styles' column counts: the modulus.
+        line += realToText(in.set, cxAbs(evalComplex(in, e)), in.set.complexWidth, in.set.complexDecimals);
         break;
-      }
       default: break;  // a BOOLEAN leaves only its separator
     }
   }
@@ -361,8 +358,11 @@ Flow runCurve(Interp& in, const StmtNode& s) {
   for (int pos = required + 1; pos <= n; ++pos) {
     const ExprNode* e = exprs[static_cast<std::size_t>(pos - 1)];
     if (isTextType(e->resultType)) {
+      // Each option line continues the plot command, like the curve's own
+      // line; the empty line after the last curve ends it.
       std::string text(1, ' ');
       text += textOf(in, e);
+      text += " \\";
       writeLine(in, text);
     }
   }

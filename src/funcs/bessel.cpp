@@ -162,6 +162,11 @@ Real besselK1(Real x) {
           y * (0.23498619L + y * (-0.3655620e-1L + y * (0.1504268e-1L + y * (-0.780353e-2L + y * (0.325614e-2L + y * -0.68245e-3L))))));
 }
 
+// The even order Miller's recurrence starts from for order n: twice
+// n + sqrt(kAccuracy n), which leaves about kAccuracy / 3 digits lost to
+// the arbitrary start values.
+long millerStart(long n) { return 2 * (n + static_cast<long>(std::sqrt(kAccuracy * static_cast<Real>(n)))); }
+
 // An order that arrives as a real is taken by its whole part.
 long orderOf(Real n) { return static_cast<long>(std::trunc(n)); }
 
@@ -190,7 +195,7 @@ Real mathBesselJ(Interp& in, Real nr, Real x) {
     // Miller: recur downward from a high even order with arbitrary start
     // values, then normalise with J0 + 2 J2 + 2 J4 + ... = 1.
     Real tox = 2 / ax;
-    long m = 2 * ((n + static_cast<long>(std::sqrt(kAccuracy * n))) / 2);
+    long m = millerStart(n);
     bool even = false;
     Real bjp = 0, sum = 0, bj = 1;
     result = 0;
@@ -220,10 +225,15 @@ Real mathBesselI(Interp& in, Real nr, Real x) {
   if (n == 0) return besselI0(x);
   if (n == 1) return besselI1(x);
   if (x == 0) return 0;
-  // Miller: downward recurrence, normalised by I0.
+  // Miller: downward recurrence, normalised by I0. The start must lie
+  // beyond the argument as well as the order: below x the ratio
+  // I(j+1)/I(j) is near 1, and a start there never forgets its arbitrary
+  // values.
   Real tox = 2 / std::fabs(x);
   Real bip = 0, bi = 1, result = 0;
-  for (long j = 2 * (n + static_cast<long>(std::sqrt(kAccuracy * n))); j > 0; --j) {
+  const Real ax = std::fabs(x);
+  const long from = ax > static_cast<Real>(n) ? static_cast<long>(std::ceil(std::fmin(ax, 1e7L))) : n;
+  for (long j = millerStart(from); j > 0; --j) {
     Real bim = bip + j * tox * bi;
     bip = bi;
     bi = bim;

@@ -323,15 +323,35 @@ Real ridders(Body& f, int order, Real x0, Real dx) {
 
 Real defaultSearchTol(const Interp& in) { return std::max(in.set.findEps, in.set.machineEpsilon); }
 
-// Brent's zero finder on [a, b]; past maxIts steps it warns and stops.
+// Brent's zero finder on [a, b]; past maxIts steps it warns and stops. Ends
+// of one sign bracket nothing: an end point returned there would pass for
+// a root, so the search warns and gives NaN instead.
 Real zeroin(Body& f, Real a, Real b, Real tol, std::int32_t maxIts) {
   MonitorTask task(f.in);
-  const Real zero = brentZero(f.in.set.machineEpsilon, a, b, tol, f, [&](int step) {
+  Real ends[2] = {0, 0};
+  int evaluated = 0;
+  auto g = [&](Real x) {
+    const Real y = f(x);
+    if (evaluated < 2) ends[evaluated++] = y;
+    return y;
+  };
+  auto bracketed = [&] { return !((ends[0] > 0 && ends[1] > 0) || (ends[0] < 0 && ends[1] < 0)); };
+  Real zero = brentZero(f.in.set.machineEpsilon, a, b, tol, g, [&](int step) {
+    if (step == 0 && !bracketed()) return false;
     if (monitorPoll(f.in)) runMonitor(f.in, "In FINDZERO iteration " + std::to_string(step + 1));
     if (static_cast<std::int64_t>(step) + 1 <= maxIts) return true;
     std::printf("Warning: FINDZERO reached max iterations\n");
     return false;
   });
+  if (!bracketed()) {
+    auto text = [&](Real x) {
+      std::string t = realToText(f.in.set, x, f.in.set.realWidth, f.in.set.realDecimals);
+      t.erase(0, t.find_first_not_of(' '));
+      return t;
+    };
+    std::printf("Warning: FINDZERO found no sign change in [%s, %s]\n", text(a).c_str(), text(b).c_str());
+    zero = std::numeric_limits<Real>::quiet_NaN();
+  }
   f.set(zero);
   return zero;
 }

@@ -332,15 +332,32 @@ CallTyping pairRule(TypeSet s, TypeSet a) {
   return failure(s, a);
 }
 
+// Functions whose class admits COMPLEX but that have no complex branch:
+// typed as if their class admitted only the real types, so a COMPLEX
+// argument is refused while the program is read.
+bool realOnly(Fn f) {
+  switch (f) {
+    case Fn::REMAINDER: case Fn::ZETA:
+    case Fn::BESSELI: case Fn::BESSELJ: case Fn::BESSELK: case Fn::BESSELY: case Fn::BETA: case Fn::COMPN:
+    case Fn::POLARTORECTX: case Fn::POLARTORECTY: case Fn::RECTTOPOLARA: case Fn::RECTTOPOLARR: case Fn::RRAND:
+    case Fn::DMSTOD: case Fn::DMSTOR: case Fn::IBETA: case Fn::IBETAC: case Fn::RECTTOSPHEREA1:
+    case Fn::RECTTOSPHEREA2: case Fn::RECTTOSPHERER: case Fn::SPHERETORECTX: case Fn::SPHERETORECTY:
+    case Fn::SPHERETORECTZ:
+      return true;
+    default: return false;
+  }
+}
+
 CallTyping typeFunctionCall(Fn f, std::span<const ValueType> a) {
   using V = ValueType;
+  const TypeSet cplx = realOnly(f) ? 0 : kCplx;
   const V x = arg(a, 0);
   const TypeSet xs = typeBit(x);
   const TypeSet all = setOf(a);
   switch (functionInfo(f).cls) {
     case C::RealOrComplexUnary:
       // Every argument is checked: REMAINDER belongs here with two.
-      if (!within(all, kNumeric | kCplx)) return failure(all, kNumeric | kCplx);
+      if (!within(all, kNumeric | cplx)) return failure(all, kNumeric | cplx);
       return (all & kCplx) ? success(V::Complex, V::Complex) : success(V::Real, V::Real);
     case C::AbsoluteValue:
       if (x == V::Integer) return success(V::Integer, V::Integer);
@@ -360,7 +377,7 @@ CallTyping typeFunctionCall(Fn f, std::span<const ValueType> a) {
     case C::RealConstant: return success(V::Real, V::Real);
     case C::StringConstant: return success(V::String, V::String);
     case C::IntegerToString: return positionalCall(a, {kInt}, V::String, V::Integer);
-    case C::RealBinary: return pairRule(all, kReal | kCplx);
+    case C::RealBinary: return pairRule(all, kReal | cplx);
     case C::NumericBinary: return pairRule(all, kNumeric | kCplx);
     case C::OrderedBinary: return pairRule(all, kBool | kNumeric | kStr);
     case C::SignTransfer: {
@@ -370,7 +387,7 @@ CallTyping typeFunctionCall(Fn f, std::span<const ValueType> a) {
     case C::RealPair: return pairRule(all, kReal);
     case C::DistributionOfTwo: return positionalCall(a, {kNumeric, kNumeric}, V::Real, V::Real);
     case C::DistributionOfThree: return withResult(pairRule(all, kReal), V::Real);
-    case C::RealTernary: return pairRule(all, kReal | kCplx);
+    case C::RealTernary: return pairRule(all, kReal | cplx);
     case C::Mixture: {
       CallTyping bad;
       if (!positional(a, {kNumeric}, bad)) return bad;
@@ -393,10 +410,12 @@ CallTyping typeFunctionCall(Fn f, std::span<const ValueType> a) {
     case C::Step: return positionalCall(a, {kNumeric}, V::Integer, V::Real);
     case C::Sign:
       if (x == V::Complex) return success(V::Complex, V::Complex);
-      return positionalCall(a, {kNumeric}, V::Integer, V::Real);
+      if (xs & kNumeric) return success(V::Integer, V::Real);
+      return failure(xs, kNumeric | kCplx);
     case C::Rounding:
-      if (xs & kCplx) return success(V::Integer, x);
-      return positionalCall(a, {kNumeric}, V::Integer, V::Real);
+      // An INTEGER argument is taken as the REAL it converts to.
+      if (xs & (kNumeric | kCplx)) return success(V::Integer, (xs & kCplx) ? x : V::Real);
+      return failure(xs, kReal | kCplx);
     case C::RealTests: return positionalCall(a, {kNumeric}, V::Boolean, V::Real);
     case C::IntegerTests: return positionalCall(a, {kInt}, V::Boolean, V::Integer);
     case C::Equality: return withResult(pairRule(all, kBool | kNumeric | kCplx | kStr), V::Boolean);

@@ -108,10 +108,10 @@ auto callUserFunction(Interp& in, const ExprNode* n, F&& readResult) {
   const Routine& r = *routineOf(*n->symbol);
   const std::string type(typeName(r.result ? r.result->type : ValueType::Undef));
   if (in.set.debugExec) std::printf("Call user-defined FUNCTION %s() type %s\n", n->symbol->name.c_str(), type.c_str());
-  enterRoutine(in, r, n->children);
+  SymbolTable* const caller = enterRoutine(in, r, n->children);
   execList(in, r.body);
   auto value = readResult(*r.result);
-  leaveRoutine(in, r);
+  leaveRoutine(in, r, caller);
   if (in.set.debugExec) std::printf("Exit user-defined FUNCTION %s() type %s\n", n->symbol->name.c_str(), type.c_str());
   return value;
 }

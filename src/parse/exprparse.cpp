@@ -43,6 +43,12 @@ void typeCall(Interp& in, ExprNode* n) {
 }
 
 Node operatorNode(Interp& in, Fn f, Node a, Node b) {
+  // Operators work on single values; a whole array here would only fail
+  // once the program runs.
+  for (const ExprNode* operand : {a.get(), b.get()})
+    if (operand && operand->kind == NodeKind::Array)
+      parseError(in, "Array " + operand->symbol->name + " used with an operator: an element such as " +
+                         operand->symbol->name + "[...] is needed");
   Node n = std::make_unique<ExprNode>(static_cast<std::uint16_t>(f), NodeKind::Function, b ? 2 : 1);
   n->children[0] = a.release();
   if (b) n->children[1] = b.release();
@@ -427,8 +433,9 @@ void checkUserArgs(Interp& in, const Routine& r, ExprNode* args) {
       // An array formal shares the caller's whole block, so only a whole array
       // of the same shape fits; a scalar or one element would let the routine
       // reach past the caller's storage.
+      // A scalar formal given a whole array would bind its first element.
       const std::string context = " passed as a VAR parameter to " + a->symbol->name;
-      if (formal.dims && a->kind == NodeKind::Array) checkShapes(in, context, formal, *a->symbol);
+      if (a->kind == NodeKind::Array) checkShapes(in, context, formal, *a->symbol);
       else if (formal.dims)
         parseError(in, "Wrong number of dimensions assigning " + formal.name + context + ". Expected " +
                            std::to_string(formal.dims->count()) + ", found 0");
@@ -436,6 +443,8 @@ void checkUserArgs(Interp& in, const Routine& r, ExprNode* args) {
     if (!typesFit(formal.type, a->resultType))
       parseError(in, "Incompatable arg (type " + std::string(typeName(a->resultType)) + ") passed for arg number " +
                          std::to_string(i + 1) + ".  Type " + std::string(typeName(formal.type)) + " was expected");
+    // A value parameter is assigned its argument, shapes checked alike.
+    if (!r.byRef[i]) checkAssign(in, formal, a);
   }
 }
 

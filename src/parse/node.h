@@ -129,6 +129,7 @@ struct CurveRecord {
 struct StmtNode {
   std::int32_t line = 0;
   std::int32_t column = 0;
+  std::int32_t file = -1;  // the scanner's fileNames index, -1 for none
   StmtNode* next = nullptr;
   StmtKind kind = StmtKind::Assign;
   std::uint8_t flag = 0;  // parallel PFOR / PBEGIN

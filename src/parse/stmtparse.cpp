@@ -560,6 +560,7 @@ StmtNode* traced(Interp& in, const char* begin, const char* end, StmtNode* (*par
 }  // namespace
 
 void finishStatement(Interp& in, StmtNode* s) {
+  s->file = sourceIndex(in);
   s->line = in.pos.line;
   s->column = in.pos.column;
 }

@@ -1,5 +1,6 @@
 #include "scan/scanner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 
@@ -139,6 +140,7 @@ void readLine(Interp& in) {
     if (!s.sources.empty()) {
       const Source& outer = s.sources.back();
       in.pos.file = outer.name;
+      in.pos.fileIndex = -1;
       in.pos.line = outer.line;
       in.pos.column = outer.column;
     }
@@ -180,6 +182,7 @@ bool isNumberChar(int c) {
 [[noreturn]] void endWithTokenPosition(Interp& in, const Token& t) {
   if (in.drv.inlineIndex == 0) closeAllSources(in);
   in.pos.file = t.file;
+  in.pos.fileIndex = -1;
   in.pos.line = t.line;
   in.pos.column = t.column;
   errorFileStepAndEnd(in);
@@ -417,6 +420,7 @@ void openSource(Interp& in, const std::string& name) {
   }
   s.sources.push_back(std::move(src));
   in.pos.file = path;
+  in.pos.fileIndex = -1;
   in.pos.line = 1;
   in.pos.column = 1;
   // Once everything had been read, the new source is where reading resumes.
@@ -424,6 +428,16 @@ void openSource(Interp& in, const std::string& name) {
     s.ch = ' ';
     s.lineReadPending = true;
   }
+}
+
+std::int32_t sourceIndex(Interp& in) {
+  SourcePos& p = in.pos;
+  if (p.fileIndex >= 0) return p.fileIndex;
+  std::vector<std::string>& names = in.scan.fileNames;
+  auto it = std::find(names.begin(), names.end(), p.file);
+  if (it == names.end()) it = names.insert(names.end(), p.file);
+  p.fileIndex = static_cast<std::int32_t>(it - names.begin());
+  return p.fileIndex;
 }
 
 void closeAllSources(Interp& in) {

@@ -29,6 +29,10 @@ void openSource(Interp& in, const std::string& name);
 // Closes and pops every open source.
 void closeAllSources(Interp& in);
 
+// The index of the current position's file among the names of every source
+// read so far, the name added when new.
+std::int32_t sourceIndex(Interp& in);
+
 // The first look-ahead token's kind (reading one when none is held); that
 // token becomes the current token.
 Tok peekKind(Interp& in);

@@ -35,6 +35,9 @@ constexpr int kLookAhead = 3;
 
 struct ScanState {
   std::vector<Source> sources;
+  // Every source name statements were read from, kept for the whole run:
+  // a statement names its file by index, for reports made while it runs.
+  std::vector<std::string> fileNames;
   std::string lineBuf;        // the current line with a carriage return appended
   std::size_t linePos = 0;    // index of the character after the current one
   int ch = ' ';               // current character; 4 at the end of all sources

@@ -244,7 +244,7 @@ void dumpHeader(const Symbol& s) {
   std::printf("%s{%s", s.name.c_str(), typeText(s).c_str());
   if (s.has(kConst)) std::printf(" Const");
   if (s.has(kDataVar)) std::printf(" Data");
-  if (s.has(kStatic)) std::printf(" Static");
+  if (s.has(kStatic | kForPass)) std::printf(" Static");
   if (s.dims) std::printf(", Dims:%d", s.dims->count());
   if (s.count > 1) std::printf("[1..%d]", s.count);
   std::printf("}");

@@ -20,13 +20,16 @@ struct Symbol;
 struct Routine;  // a parsed user PROCEDURE or FUNCTION
 
 // Flag bits of a symbol. The low bits are the language's; kBound marks a
-// block that belongs to the interpreter and must never be freed.
+// block that belongs to the interpreter and must never be freed. kForPass
+// marks a FOR variable during a pass: it shows as static in dumps, but the
+// storage stays where it is, since moving it would lose the variable.
 enum SymFlag : std::uint32_t {
   kConst = 2,
   kStatic = 4,
   kNoStorage = 16,
   kDataVar = 32,
   kBound = 1u << 16,
+  kForPass = 1u << 17,
 };
 
 struct Dims {

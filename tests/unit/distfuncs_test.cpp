@@ -123,6 +123,14 @@ TEST_F(DistFuncs, InversesMatchHighPrecisionQuantiles) {
   expectRel(distInvBeta(in, 0.3L, 2, 5), 0.1818034713189491670975661L, tol, "INVBETA");
   expectRel(distInvBeta(in, 0.9L, 0.5L, 0.5L), 0.9755282581475767860582197L, tol, "INVBETA arcsine");
   expectRel(distInvBeta(in, 1e-6L, 3, 1.5L), 0.007710878043355445445809727L, tol, "INVBETA tail");
+  // Near 1 the tail beyond p (2^-34, exact) decides; mpmath findroot on the
+  // complementary tail at 40 digits.
+  const Real nearOne = 1 - 0x1p-34L;
+  expectRel(distInvNormal(in, nearOne), 6.443934526538564215306855L, tol, "INVNORMAL near 1");
+  expectRel(distInvStudentT(in, nearOne, 4), -476.4661899022902007227728L, tol, "INVSTUDENTT near 1");
+  expectRel(distInvChiSq(in, nearOne, 100), 33.84741723942227155218869740L, tol, "INVCHISQ near 1");
+  expectRel(distInvFDist(in, nearOne, 5, 7), 0.00004342418288472744571665501643L, tol, "INVFDIST near 1");
+  expectRel(distInvBeta(in, nearOne, 2, 3), 0.9997558444711096742429529023L, tol, "INVBETA near 1");
 }
 
 // Each inverse undoes its own family's function (for INVBETA the regularised

@@ -160,8 +160,8 @@ TEST(StatementRun, Results) {
       // BREAK leaves the variable at the value of the pass it ended.
       {"FOR i = 1 TO 5 DO IF i = 3 THEN BREAK END END WRITELN(i)", "3\n"},
       {"FOR i = 1 TO 2 DO END WRITELN(i)", "3\n"},
-      // The last pass wraps the 32-bit variable instead of overflowing.
-      {"n = 0 FOR i = 2147483646 TO 2147483647 DO n = n + 1 END WRITELN(n, \" \", i)", "2 -2147483648\n"},
+      // A loop that ends at the top of the range leaves the variable there.
+      {"n = 0 FOR i = 2147483646 TO 2147483647 DO n = n + 1 END WRITELN(n, \" \", i)", "2 2147483647\n"},
       {"n = 0 FOR i = -2147483647 TO 2147483647 STEP 2147483647 DO n = n + 1 END WRITELN(n)", "3\n"},
       // CONTINUE in WHILE goes back to the condition.
       {"i = 0 WHILE i < 5 DO i = i + 1 IF i > 2 THEN CONTINUE END WRITE(i) END WRITELN", "12\n"},
