@@ -1,5 +1,6 @@
 #include "estimate/progress.h"
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -30,18 +31,36 @@ std::string trimmedNumber(const Interp& in, Real x) {
 
 }  // namespace
 
-std::string progressText(Interp& in, std::int64_t elapsedNs, bool monitorAvailable) {
+std::string progressText(Interp& in, std::int64_t elapsedNs, bool monitorAvailable, std::size_t width) {
   const ProgressState& p = in.monitor.progress;
   const Settings& s = in.set;
+  // The fields after the head, in the order they are given up when the line
+  // is wider than the terminal: the method was chosen by the user, the
+  // evaluations and the time say less than the iteration and the
+  // log-likelihood, and the hint matters more than either count.
+  enum Field { Method, Evals, Clock, Hint, LogLik, Iteration, kFields };
+  std::array<std::string, kFields> f;
   const Symbol* method = lookup(in, "METHOD");
-  std::string text = "Model " + std::to_string(p.model) + " Run " + std::to_string(p.runNumber) + ": ";
-  if (method && method->type == ValueType::String) text += getStringByName(in, "METHOD") + " ";
-  text += "iteration " + std::to_string(s.iterations) + ", " + std::to_string(s.evals) + " evals";
+  if (method && method->type == ValueType::String) f[Method] = " " + getStringByName(in, "METHOD");
+  f[Iteration] = " iteration " + std::to_string(s.iterations);
+  f[Evals] = ", " + std::to_string(s.evals) + " evals";
   // The maximisers publish the objective at the end of an iteration; before
   // the first one there is nothing to show.
-  if (s.iterations > 0 || s.logLikelihood != 0) text += ", ll " + trimmedNumber(in, -s.logLikelihood);
-  text += ", " + clock(elapsedNs);
-  if (monitorAvailable) text += " - press any key for the monitor";
+  if (s.iterations > 0 || s.logLikelihood != 0) f[LogLik] = ", ll " + trimmedNumber(in, -s.logLikelihood);
+  f[Clock] = ", " + clock(elapsedNs);
+  if (monitorAvailable) f[Hint] = " - press any key for the monitor";
+  const std::string head = "Model " + std::to_string(p.model) + " Run " + std::to_string(p.runNumber) + ":";
+  std::string text;
+  for (int drop = 0; drop <= kFields; ++drop) {
+    text = head + f[Method] + f[Iteration] + f[Evals] + f[LogLik] + f[Clock] + f[Hint];
+    if (text.size() <= width || drop == kFields) break;
+    f[static_cast<std::size_t>(drop)].clear();
+  }
+  // A terminal narrower than the head alone: its whole words that fit.
+  if (text.size() > width) {
+    const std::size_t cut = text.rfind(' ', width);
+    text.resize(cut == std::string::npos ? 0 : cut);
+  }
   return text;
 }
 
@@ -50,11 +69,11 @@ void progressTick(Interp& in, std::int64_t now, bool monitorAvailable) {
   if (!p.terminal || now - p.started <= kQuietStart || now < p.nextDraw) return;
   p.nextDraw = now + kRedraw;
   std::fflush(stdout);  // what is already written comes first
-  std::string text = progressText(in, now - p.started, monitorAvailable);
   // One column short of the width, so the line never wraps and a carriage
   // return always gets back to its start.
-  const std::size_t room = static_cast<std::size_t>(terminalColumns(2)) - 1;
-  if (text.size() > room) text.resize(room);
+  const int columns = terminalColumns(2);
+  const std::size_t room = columns > 1 ? static_cast<std::size_t>(columns - 1) : 0;
+  const std::string text = progressText(in, now - p.started, monitorAvailable, room);
   std::string line(1, '\r');
   line += text;
   if (text.size() < p.shown) {

@@ -12,8 +12,11 @@ namespace zav {
 struct Interp;
 
 // The text of the line: model and run, method, iteration, evaluations, the
-// log-likelihood once known, the elapsed time, and the monitor's hint.
-std::string progressText(Interp& in, std::int64_t elapsedNs, bool monitorAvailable);
+// log-likelihood once known, the elapsed time, and the monitor's hint; at
+// most `width` characters, made by leaving out the least useful fields
+// whole, never by cutting a word.
+std::string progressText(Interp& in, std::int64_t elapsedNs, bool monitorAvailable,
+                         std::size_t width = std::string::npos);
 
 // Called by the keyboard poll with the steady-clock time in nanoseconds.
 void progressTick(Interp& in, std::int64_t now, bool monitorAvailable);

@@ -13,6 +13,7 @@
 #include "funcs/catalog.h"
 #include "help/helptopics.h"
 #include "help/pdfhelp.h"
+#include "help/settinghelp.h"
 #include "parse/forms.h"
 #include "symbols/symtab.h"
 
@@ -197,6 +198,7 @@ void helpLookup(Interp& in, const std::string& name, bool partial) {
   } else if (Symbol* s = lookup(in, name); s && !name.empty()) {
     std::printf("Symbol: ");
     dumpSymbol(in, s);
+    std::fputs(settingHelpLines(name).c_str(), stdout);
     matched = true;
   }
   if (!matched) {

@@ -43,6 +43,11 @@ is a failure somewhere between them. HAZARD adds covariates (zav -h HAZARD).
 METHOD chooses the maximizer: "DIRECT" (the default) or "POWELL", "SIMPLEX",
 "ANNEALING", "CGRADIENT1", "CGRADIENT2", or "BFGS" (quasi-Newton within the
 LOW and HIGH bounds); EPSILON (1E-5) is the convergence criterion.
+Standard errors come from the inverted information matrix. By default
+(INFO_METHOD1 = TRUE) it is the sum over observations of the outer products
+of their scores, taken by forward differences; INFO_METHOD1 = FALSE
+INFO_METHOD2 = TRUE takes the Hessian of the log-likelihood by central
+differences instead: the errors R's survreg and optim report.
 Where the results go, for parameter p in run r of model m (MODEL statements
 count from 1, and so do the runs of each):
   p.m.r  p.SE.m.r          estimate and standard error

@@ -1,7 +1,9 @@
 // The help texts of the 84 PDFs. Every formula here is the one its density
 // and survival routine computes (src/dists), written in the catalog's
 // parameter names, so that a user can convert parameters to and from other
-// tools: a line "f(t) = ...", "S(t) = ...", "h(t) = ..." or "t(q) = ..." is
+// tools. They are written as the language reads expressions (round brackets
+// only; a leading minus binds tighter than ^, so -(x^2); ^ works left to
+// right), so that one typed into zav computes the value: a line "f(t) = ...", "S(t) = ...", "h(t) = ..." or "t(q) = ..." is
 // that function; a line "x = ..." defines a name those lines use; a line in
 // parentheses is a note. The unit tests evaluate these lines and compare
 // them with the routines.
@@ -52,9 +54,9 @@ constexpr std::string_view kNormalFormulas =
 
 constexpr std::string_view kGumbelFormulas =
     "z = (t-a)/b\n"
-    "f(t) = exp[-z - exp(-z)]/b\n"
-    "S(t) = 1 - exp[-exp(-z)]\n"
-    "t(q) = a - b*ln[-ln(q)]";
+    "f(t) = exp(-z - exp(-z))/b\n"
+    "S(t) = 1 - exp(-exp(-z))\n"
+    "t(q) = a - b*ln(-ln(q))";
 
 constexpr std::string_view kHyper2ExpFormulas =
     "f(t) = p*h1*exp(-h1*t) + (1-p)*h2*exp(-h2*t)\n"
@@ -62,12 +64,12 @@ constexpr std::string_view kHyper2ExpFormulas =
 
 constexpr std::array<PdfText, kPdfCount> kTexts = {{
     {"ALPHA", "The alpha law: T = b/(a - Z) for a standard normal Z below a",
-     "f(t) = b*phi(a-b/t)/[t^2*Phi(a)]\n"
-     "S(t) = [Phi(a) - Phi(a-b/t)]/Phi(a)\n"
-     "t(q) = b/[a - Phiinv(q*Phi(a))]",
+     "f(t) = b*phi(a-b/t)/(t^2*Phi(a))\n"
+     "S(t) = (Phi(a) - Phi(a-b/t))/Phi(a)\n"
+     "t(q) = b/(a - Phiinv(q*Phi(a)))",
      {"shape, the point a normal Z must stay below", "scale"}},
     {"ARCSINE", "The arcsine law on [0, 1], the beta law with shapes 1/2 and 1/2",
-     "f(t) = 1/[pi*sqrt(t*(1-t))]\n"
+     "f(t) = 1/(pi*sqrt(t*(1-t)))\n"
      "S(t) = (2/pi)*acos(sqrt(t))\n"
      "t(q) = sin(pi*q/2)^2",
      {}},
@@ -80,7 +82,7 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
     {"ATRESIA", "A constant hazard that falls with the age a, a time variable",
      "h(t) = r*n*exp(-r*a)\n"
      "f(t) = r*n*exp(-r*a)*S(t)\n"
-     "S(t) = exp[-t*r*n*exp(-r*a)]\n"
+     "S(t) = exp(-t*r*n*exp(-r*a))\n"
      "(no truncation)",
      {"rate at which the hazard falls with age", "count, a factor of the hazard"},
      "3 continuous variables: a (age), t(open), t(close)"},
@@ -98,18 +100,18 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      "S(t) = ibeta(p, t+1, n-t)",
      {"probability of success", "number of trials"}},
     {"BIRNBAUMSAUNDERS", "The fatigue-life law with shape a and scale (median) b",
-     "x = [sqrt(t/b) - sqrt(b/t)]/a\n"
-     "f(t) = phi(x)*[sqrt(t/b) + sqrt(b/t)]/(2*a*t)\n"
+     "x = (sqrt(t/b) - sqrt(b/t))/a\n"
+     "f(t) = phi(x)*(sqrt(t/b) + sqrt(b/t))/(2*a*t)\n"
      "S(t) = 1 - Phi(x)\n"
      "w = a*Phiinv(q)\n"
-     "t(q) = b*[(w + sqrt(w^2+4))/2]^2",
+     "t(q) = b*((w + sqrt(w^2+4))/2)^2",
      {"shape", "scale, the median"}},
     {"BIVNORMAL",
      "Two normal variables x and y: means ux, uy, standard deviations sx, sy,\n"
      "correlation r",
      "zx = (x-ux)/sx\n"
      "zy = (y-uy)/sy\n"
-     "f(x,y) = exp[-(zx^2-2*r*zx*zy+zy^2)/(2*(1-r^2))]/[2*pi*sx*sy*sqrt(1-r^2)]\n"
+     "f(x,y) = exp(-(zx^2-2*r*zx*zy+zy^2)/(2*(1-r^2)))/(2*pi*sx*sy*sqrt(1-r^2))\n"
      "(2 variables x, y: the density f(x,y); 4: P(x1 < X <= x2, y1 < Y <= y2),\n"
      " or, where x1 = x2 (or y1 = y2), f along that line over the other's\n"
      " interval; 6 and 8: divided by the probability of the truncation corner)",
@@ -119,27 +121,27 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      "Exact values when tx(open)=tx(close) and ty(open)=ty(close)"},
     {"CAUCHY", "The Cauchy law with median a and half-width b",
      "z = (t-a)/b\n"
-     "f(t) = 1/[pi*b*(1+z^2)]\n"
+     "f(t) = 1/(pi*b*(1+z^2))\n"
      "S(t) = 1/2 - atan(z)/pi\n"
-     "t(q) = a + b*tan[pi*(q-1/2)]",
+     "t(q) = a + b*tan(pi*(q-1/2))",
      {"location, the median", "scale, half the width at half height"}},
     {"CHI", "The chi law with c degrees of freedom, from a, scaled by b",
      "z = (t-a)/b\n"
-     "f(t) = z^(c-1)*exp(-z^2/2)/[2^(c/2-1)*gamma(c/2)*b]\n"
+     "f(t) = z^(c-1)*exp(-(z^2)/2)/(2^(c/2-1)*gamma(c/2)*b)\n"
      "S(t) = igammac(c/2, z^2/2)\n"
      "t(q) = a + b*sqrt(2*igammainv(c/2, q))",
      {"location, the lowest t", "scale", "degrees of freedom"}},
     {"CHISQUARED", "The chi-square law with a degrees of freedom, scaled by b",
      "z = t/b\n"
-     "f(t) = z^(a/2-1)*exp(-z/2)/[2^(a/2)*gamma(a/2)*b]\n"
+     "f(t) = z^(a/2-1)*exp(-z/2)/(2^(a/2)*gamma(a/2)*b)\n"
      "S(t) = igammac(a/2, z/2)\n"
      "t(q) = 2*b*igammainv(a/2, q)",
      {"degrees of freedom", "scale (1 for the usual law)"}},
     {"COMPOUNDEXTREME", "Smallest extreme values with a gamma-mixed scale: location a, scale b,\nshape c",
      "z = (t-a)/b\n"
-     "f(t) = (c/b)*exp(z)*[1+exp(z)]^(-c-1)\n"
-     "S(t) = [1+exp(z)]^(-c)\n"
-     "t(q) = a + b*ln[(1-q)^(-1/c) - 1]",
+     "f(t) = (c/b)*exp(z)*(1+exp(z))^(-c-1)\n"
+     "S(t) = (1+exp(z))^(-c)\n"
+     "t(q) = a + b*ln((1-q)^(-1/c) - 1)",
      {"location", "scale", "shape"}},
     {"DANIELS", "The limit law of sqrt(n) times the largest gap between an empirical\ndistribution function and its law",
      "f(t) = 8*t*sum(k=1..oo, (-1)^(k-1)*k^2*exp(-2*k^2*t^2))\n"
@@ -147,8 +149,8 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      {}},
     {"DISK", "The distance beyond a between two random points of a disk of radius 2*b",
      "u = (t-a)/(4*b)\n"
-     "f(t) = [4*u/(pi*b)]*[acos(u) - u*sqrt(1-u^2)]\n"
-     "S(t) = (2/pi)*[u*(1+2*u^2)*sqrt(1-u^2) - (4*u^2-1)*acos(u)]",
+     "f(t) = (4*u/(pi*b))*(acos(u) - u*sqrt(1-u^2))\n"
+     "S(t) = (2/pi)*(u*(1+2*u^2)*sqrt(1-u^2) - (4*u^2-1)*acos(u))",
      {"location, the lowest t", "scale, half the disk's radius"}},
     {"EXPONENTIAL", "A constant hazard a; the mean is 1/a",
      "f(t) = a*exp(-t*a)\n"
@@ -172,7 +174,7 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      {}},
     {"FDEPLETE", "Survivors na at age a of a stock that starts with n0 = a and is\n"
      "depleted at rate r = c, with nm = b units left at the end",
-     "L = comb(n0,na)*[1-S(a)]^(n0-na)*[S(a)-S(am)]^na/[1-S(am)]\n"
+     "L = comb(n0,na)*(1-S(a))^(n0-na)*(S(a)-S(am))^na/(1-S(am))\n"
      "(S(x) = exp(-r*x) and am = ln(nm/n0)/(-r), so S(am) = nm/n0, or 0 when\n"
      " d = 0; n0, nm and na are rounded to whole numbers)",
      {"n0, the number at age 0", "nm, the number left at the end", "r, the rate of depletion"},
@@ -181,7 +183,7 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
     {"FL2PT", "As HYPER2EXP: a proportion p fails with hazard h1, the rest with h2", kHyper2ExpFormulas,
      {"proportion with hazard h1", "hazard of the first group", "hazard of the second group"}},
     {"FOLDEDNORMAL", "|X| for a normal X with mean a and standard deviation b",
-     "f(t) = [phi((t-a)/b) + phi((t+a)/b)]/b\n"
+     "f(t) = (phi((t-a)/b) + phi((t+a)/b))/b\n"
      "S(t) = 2 - Phi((t-a)/b) - Phi((t+a)/b)\n"
      "(f(t) = 0 and S(t) = 1 for t < 0)",
      {"mean of X", "standard deviation of X"}},
@@ -194,46 +196,46 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      "f(t) = h*(1+c*h*t)^(-1/c-1)\n"
      "S(t) = (1+c*h*t)^(-1/c)\n"
      "h(t) = h/(1+c*h*t)\n"
-     "t(q) = [(1-q)^(-c) - 1]/(c*h)",
+     "t(q) = ((1-q)^(-c) - 1)/(c*h)",
      {"hazard of a unit of frailty 1", "variance of the frailty"}},
     {"GAUSSIAN", "The normal law with mean a and standard deviation b (as NORMAL)", kNormalFormulas,
      {"mean", "standard deviation"}},
     {"GENGAMMA", "Stacy's generalised gamma law: (t/b)^c is gamma with shape a",
      "y = (t/b)^c\n"
-     "f(t) = c*y^a*exp(-y)/[t*gamma(a)]\n"
+     "f(t) = c*y^a*exp(-y)/(t*gamma(a))\n"
      "S(t) = igammac(a, y)\n"
      "t(q) = b*igammainv(a, q)^(1/c)",
      {"shape (c = 1: GAMMA of shape a and rate 1/b)", "scale", "power (a = 1: WEIBULL of shape c)"}},
     {"GENGUMBEL", "A generalised largest extreme value law: c*exp(-z) is gamma with\nshape c; c = 1 is GUMBEL",
      "z = (t-a)/b\n"
      "y = c*exp(-z)\n"
-     "f(t) = y^c*exp(-y)/[b*gamma(c)]\n"
+     "f(t) = y^c*exp(-y)/(b*gamma(c))\n"
      "S(t) = igamma(c, y)\n"
-     "t(q) = a - b*ln[igammainv(c, 1-q)/c]",
+     "t(q) = a - b*ln(igammainv(c, 1-q)/c)",
      {"location", "scale", "shape"}},
     {"GEOMETRIC", "The number of failures before the first success, probability p each",
      "f(t) = p*(1-p)^t\n"
      "S(t) = (1-p)^(t+1)",
      {"probability of success"}},
     {"GOMPERTZ", "A hazard that grows exponentially from a1 at the rate b1",
-     "f(t) = a1*exp(b1*t)*exp{(a1/b1)*[1 - exp(b1*t)]}\n"
-     "S(t) = exp{(a1/b1)*[1 - exp(b1*t)]}\n"
+     "f(t) = a1*exp(b1*t)*exp((a1/b1)*(1 - exp(b1*t)))\n"
+     "S(t) = exp((a1/b1)*(1 - exp(b1*t)))\n"
      "h(t) = a1*exp(b1*t)\n"
-     "t(q) = ln[1 - (b1/a1)*ln(1-q)]/b1\n"
+     "t(q) = ln(1 - (b1/a1)*ln(1-q))/b1\n"
      "(b1 = 0 is EXPONENTIAL(a1))",
      {"hazard at t = 0", "rate of growth of the hazard"}},
     {"GUMBEL", "The largest extreme value law with mode a and scale b", kGumbelFormulas, {"mode", "scale"}},
     {"HORSESHOE", "A U-shaped law on [a-b, a+b] with power c; c = 0 is uniform",
      "z = (t-a)/b\n"
      "f(t) = (c+1)*abs(z)^c/(2*b)\n"
-     "S(t) = [1 - sgn(z)*abs(z)^(c+1)]/2\n"
+     "S(t) = (1 - sgn(z)*abs(z)^(c+1))/2\n"
      "t(q) = a + b*sgn(2*q-1)*abs(2*q-1)^(1/(c+1))",
      {"centre", "half-width", "power"}},
     {"HYPERBOLICSECANT", "The hyperbolic secant law with mean a and standard deviation b",
      "z = (t-a)/b\n"
      "f(t) = sech(pi*z/2)/(2*b)\n"
-     "S(t) = (2/pi)*atan[exp(-pi*z/2)]\n"
-     "t(q) = a - (2*b/pi)*ln[tan(pi*(1-q)/2)]",
+     "S(t) = (2/pi)*atan(exp(-pi*z/2))\n"
+     "t(q) = a - (2*b/pi)*ln(tan(pi*(1-q)/2))",
      {"mean", "standard deviation"}},
     {"HYPERGEOMETRIC", "The number of marked balls among m drawn without replacement from n\n"
      "balls of which n*p are marked",
@@ -244,8 +246,8 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
     {"HYPER2EXP", "A proportion p fails with hazard h1, the rest with hazard h2", kHyper2ExpFormulas,
      {"proportion with hazard h1", "hazard of the first group", "hazard of the second group"}},
     {"HYPO2EXP", "Two exponential stages in series, with hazards a and b",
-     "f(t) = a*b*[exp(-a*t) - exp(-b*t)]/(b-a)\n"
-     "S(t) = [b*exp(-a*t) - a*exp(-b*t)]/(b-a)\n"
+     "f(t) = a*b*(exp(-a*t) - exp(-b*t))/(b-a)\n"
+     "S(t) = (b*exp(-a*t) - a*exp(-b*t))/(b-a)\n"
      "(a = b: f(t) = a^2*t*exp(-a*t), S(t) = (1+a*t)*exp(-a*t))",
      {"hazard of the first stage", "hazard of the second stage"}},
     {"IMMUNE", "1 for a right-censored unit, 0 for a failure (1 - FAILED);\n"
@@ -254,7 +256,7 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      {}},
     {"INVBETA1", "The inverted beta (beta prime) law with shapes a and c, scale b",
      "z = t/b\n"
-     "f(t) = z^(a-1)*(1+z)^(-a-c)/[b*BetaF(a,c)]\n"
+     "f(t) = z^(a-1)*(1+z)^(-a-c)/(b*BetaF(a,c))\n"
      "S(t) = ibeta(1/(1+z), c, a)\n"
      "v = ibetainv(1-q, c, a)\n"
      "t(q) = b*(1-v)/v",
@@ -263,13 +265,13 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      "z = t/b\n"
      "f(t) = (a*c/b)*z^(-c-1)*(1+z^(-c))^(-a-1)\n"
      "S(t) = 1 - (1+z^(-c))^(-a)\n"
-     "t(q) = b*[q^(-1/a) - 1]^(-1/c)",
+     "t(q) = b*(q^(-1/a) - 1)^(-1/c)",
      {"shape", "scale", "power"}},
     {"INVCHI", "The inverse chi-square law: b/T is chi-square with a degrees of freedom",
      "u = b/(2*t)\n"
-     "f(t) = u^(a/2)*exp(-u)/[t*gamma(a/2)]\n"
+     "f(t) = u^(a/2)*exp(-u)/(t*gamma(a/2))\n"
      "S(t) = igamma(a/2, u)\n"
-     "t(q) = b/[2*igammainv(a/2, 1-q)]",
+     "t(q) = b/(2*igammainv(a/2, 1-q))",
      {"degrees of freedom", "scale"}},
     {"INVGAMMA", "The inverse gamma law: b/T is gamma with shape a and rate 1",
      "f(t) = b^a*t^(-a-1)*exp(-b/t)/gamma(a)\n"
@@ -278,12 +280,12 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      {"shape", "scale"}},
     {"INVGAUSSIAN", "The inverse Gaussian (Wald) law with mean a and shape b",
      "r = sqrt(b/t)\n"
-     "f(t) = sqrt(b/(2*pi*t^3))*exp[-b*(t-a)^2/(2*a^2*t)]\n"
+     "f(t) = sqrt(b/(2*pi*t^3))*exp(-b*(t-a)^2/(2*a^2*t))\n"
      "S(t) = Phi(-r*(t/a-1)) - exp(2*b/a)*Phi(-r*(t/a+1))",
      {"mean", "shape (the variance is a^3/b)"}},
     {"LAPLACE", "The double exponential law with median a and scale b",
      "z = (t-a)/b\n"
-     "f(t) = exp[-abs(z)]/(2*b)\n"
+     "f(t) = exp(-abs(z))/(2*b)\n"
      "S(t) = exp(-z)/2 for z >= 0; 1 - exp(z)/2 for z < 0\n"
      "t(q) = a + b*ln(2*q) for q < 1/2; a - b*ln(2*(1-q)) for q >= 1/2",
      {"median", "scale (the standard deviation is b*sqrt(2))"}},
@@ -291,77 +293,77 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      {"mode", "scale"}},
     {"LARGEEXTREME2", "The largest extreme value law of the second kind (Frechet) from a:\nscale b, shape c",
      "z = (t-a)/b\n"
-     "f(t) = (c/b)*z^(-c-1)*exp[-z^(-c)]\n"
-     "S(t) = 1 - exp[-z^(-c)]\n"
-     "t(q) = a + b*[-ln(q)]^(-1/c)",
+     "f(t) = (c/b)*z^(-c-1)*exp(-(z^(-c)))\n"
+     "S(t) = 1 - exp(-(z^(-c)))\n"
+     "t(q) = a + b*(-ln(q))^(-1/c)",
      {"location, the lowest t", "scale", "shape"}},
     {"LINEARHAZARD", "A hazard that rises linearly from a with slope b",
      "f(t) = (a+b*t)*exp(-a*t - b*t^2/2)\n"
      "S(t) = exp(-a*t - b*t^2/2)\n"
      "h(t) = a + b*t\n"
      "x = -ln(1-q)\n"
-     "t(q) = 2*x/[a + sqrt(a^2 + 2*b*x)]",
+     "t(q) = 2*x/(a + sqrt(a^2 + 2*b*x))",
      {"hazard at t = 0", "slope of the hazard"}},
     {"LNGAMMA", "The log-gamma law: ln(t/a) is gamma with scale b and shape c",
      "y = ln(t/a)\n"
-     "f(t) = y^(c-1)*exp(-y/b)/[b^c*gamma(c)*t]\n"
+     "f(t) = y^(c-1)*exp(-y/b)/(b^c*gamma(c)*t)\n"
      "S(t) = igammac(c, y/b)\n"
-     "t(q) = a*exp[b*igammainv(c, q)]",
+     "t(q) = a*exp(b*igammainv(c, q))",
      {"location, the lowest t", "scale of ln(t/a)", "shape of ln(t/a)"}},
     {"LNLOGISTIC", "The log-logistic law from a: ln((t-a)/b) is logistic with scale 1/c",
      "z = (t-a)/b\n"
      "f(t) = (c/b)*z^(c-1)/(1+z^c)^2\n"
      "S(t) = 1/(1+z^c)\n"
-     "t(q) = a + b*[q/(1-q)]^(1/c)",
+     "t(q) = a + b*(q/(1-q))^(1/c)",
      {"location, the lowest t", "scale, the median of t-a", "shape"}},
     {"LNNORMAL", "The lognormal law: ln(T) is normal with mean ln(a) and standard\ndeviation b",
      "z = ln(t/a)/b\n"
      "f(t) = phi(z)/(b*t)\n"
      "S(t) = 1 - Phi(z)\n"
-     "t(q) = a*exp[b*Phiinv(q)]",
+     "t(q) = a*exp(b*Phiinv(q))",
      {"median, exp of the mean of ln(T)", "standard deviation of ln(T)"}},
     {"LOGISTIC", "The logistic law with mean a and scale b",
      "z = (t-a)/b\n"
-     "f(t) = exp(-z)/[b*(1+exp(-z))^2]\n"
-     "S(t) = 1/[1+exp(z)]\n"
-     "t(q) = a + b*ln[q/(1-q)]",
+     "f(t) = exp(-z)/(b*(1+exp(-z))^2)\n"
+     "S(t) = 1/(1+exp(z))\n"
+     "t(q) = a + b*ln(q/(1-q))",
      {"mean", "scale (the standard deviation is b*pi/sqrt(3))"}},
     {"LOGNORMAL", "The lognormal law with mean a and standard deviation b of T itself;\n"
      "ln(T) has mean m and standard deviation s",
      "s = sqrt(ln(1+(b/a)^2))\n"
      "m = ln(a) - s^2/2\n"
-     "z = [ln(t)-m]/s\n"
+     "z = (ln(t)-m)/s\n"
      "f(t) = phi(z)/(s*t)\n"
      "S(t) = 1 - Phi(z)\n"
-     "t(q) = exp[m + s*Phiinv(q)]",
+     "t(q) = exp(m + s*Phiinv(q))",
      {"mean of T", "standard deviation of T"}},
     {"LOGSERIES", "The logarithmic series law on 1, 2, 3, ...",
-     "f(t) = -p^t/[t*ln(1-p)]\n"
+     "f(t) = -(p^t)/(t*ln(1-p))\n"
      "S(t) = sum(j=t+1..oo, f(j))",
      {"parameter (p = 0 puts all mass on 1)"}},
     {"LOWMAX", "The Lomax (Pareto second kind) law from a+b: scale b, shape c",
-     "f(t) = [c/(t-a)]*[b/(t-a)]^c\n"
-     "S(t) = [b/(t-a)]^c\n"
+     "f(t) = (c/(t-a))*(b/(t-a))^c\n"
+     "S(t) = (b/(t-a))^c\n"
      "t(q) = a + b*(1-q)^(-1/c)",
      {"location (t starts at a+b)", "scale", "shape, the tail index"}},
     {"MAKEHAM", "The Gompertz-Makeham law: a constant hazard a1 plus a2*exp(b2*t)",
-     "f(t) = [a1 + a2*exp(b2*t)]*S(t)\n"
-     "S(t) = exp{-a1*t - (a2/b2)*[exp(b2*t) - 1]}\n"
+     "f(t) = (a1 + a2*exp(b2*t))*S(t)\n"
+     "S(t) = exp(-a1*t - (a2/b2)*(exp(b2*t) - 1))\n"
      "h(t) = a1 + a2*exp(b2*t)\n"
-     "(b2 = 0: [exp(b2*t) - 1]/b2 is t)",
+     "(b2 = 0: (exp(b2*t) - 1)/b2 is t)",
      {"constant hazard", "age-dependent hazard at t = 0", "rate of growth of the age-dependent hazard"}},
     {"MAXWELL", "The Maxwell-Boltzmann law from a with scale b",
      "z = (t-a)/b\n"
-     "f(t) = sqrt(2/pi)*z^2*exp(-z^2/2)/b\n"
+     "f(t) = sqrt(2/pi)*z^2*exp(-(z^2)/2)/b\n"
      "S(t) = igammac(3/2, z^2/2)\n"
      "t(q) = a + b*sqrt(2*igammainv(3/2, q))",
      {"location, the lowest t", "scale"}},
     {"MIXMAKEHAM", "Makeham with two groups: p with constant hazard a1, 1-p with a2, and\n"
      "the same age-dependent hazard g = a3*exp(b3*t) in both",
      "g = a3*exp(b3*t)\n"
-     "G = exp{-(a3/b3)*[exp(b3*t) - 1]}\n"
-     "f(t) = G*[p*(a1+g)*exp(-a1*t) + (1-p)*(a2+g)*exp(-a2*t)]\n"
-     "S(t) = G*[p*exp(-a1*t) + (1-p)*exp(-a2*t)]",
+     "G = exp(-(a3/b3)*(exp(b3*t) - 1))\n"
+     "f(t) = G*(p*(a1+g)*exp(-a1*t) + (1-p)*(a2+g)*exp(-a2*t))\n"
+     "S(t) = G*(p*exp(-a1*t) + (1-p)*exp(-a2*t))",
      {"proportion in the first group", "constant hazard of the first group", "constant hazard of the second group",
       "age-dependent hazard at t = 0", "rate of growth of the age-dependent hazard"}},
     {"NEGBINOMIAL", "The number of failures before the n-th success, probability p each",
@@ -405,17 +407,17 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      {"location, the lowest t", "scale, the width", "power"}},
     {"RAISEDCOSINE", "The raised cosine law on [a - pi*b, a + pi*b]",
      "z = (t-a)/b\n"
-     "f(t) = [1+cos(z)]/(2*pi*b)\n"
-     "S(t) = [pi - z - sin(z)]/(2*pi)",
+     "f(t) = (1+cos(z))/(2*pi*b)\n"
+     "S(t) = (pi - z - sin(z))/(2*pi)",
      {"centre", "scale, the width over 2*pi"}},
     {"RANDOMWALK", "The law of 1/X for an inverse Gaussian X with mean a and shape b",
      "r = sqrt(b*t)\n"
-     "f(t) = sqrt(b/(2*pi*t))*exp[-b*(1-a*t)^2/(2*a^2*t)]\n"
+     "f(t) = sqrt(b/(2*pi*t))*exp(-b*(1-a*t)^2/(2*a^2*t))\n"
      "S(t) = Phi(r*(1/(a*t)-1)) + exp(2*b/a)*Phi(-r*(1/(a*t)+1))",
      {"mean of X", "shape of X"}},
     {"RAYLEIGH", "The Rayleigh law with scale a",
-     "f(t) = (t/a^2)*exp[-t^2/(2*a^2)]\n"
-     "S(t) = exp[-t^2/(2*a^2)]\n"
+     "f(t) = (t/a^2)*exp(-(t^2)/(2*a^2))\n"
+     "S(t) = exp(-(t^2)/(2*a^2))\n"
      "h(t) = t/a^2\n"
      "t(q) = a*sqrt(-2*ln(1-q))",
      {"scale, the mode"}},
@@ -424,19 +426,19 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      "z = (t-a)/b\n"
      "f(t) = c*(1-z)^(c-1)/b\n"
      "S(t) = (1-z)^c\n"
-     "t(q) = a + b*[1 - (1-q)^(1/c)]",
+     "t(q) = a + b*(1 - (1-q)^(1/c))",
      {"location, the lowest t", "scale, the width", "power"}},
     {"RINGINGEXP0", "An exponential from a, scale b, whose density rings in phase with\nfrequency c",
      "z = (t-a)/b\n"
      "N = 1 + 1/(1+c^2)\n"
-     "f(t) = exp(-z)*[1+cos(c*z)]/(b*N)\n"
-     "S(t) = exp(-z)*[1 + (cos(c*z)-c*sin(c*z))/(1+c^2)]/N",
+     "f(t) = exp(-z)*(1+cos(c*z))/(b*N)\n"
+     "S(t) = exp(-z)*(1 + (cos(c*z)-c*sin(c*z))/(1+c^2))/N",
      {"location, the lowest t", "scale", "frequency"}},
     {"RINGINGEXP180", "An exponential from a, scale b, whose density rings in opposite phase\nwith frequency c",
      "z = (t-a)/b\n"
      "N = 1 - 1/(1+c^2)\n"
-     "f(t) = exp(-z)*[1-cos(c*z)]/(b*N)\n"
-     "S(t) = exp(-z)*[1 - (cos(c*z)-c*sin(c*z))/(1+c^2)]/N",
+     "f(t) = exp(-z)*(1-cos(c*z))/(b*N)\n"
+     "S(t) = exp(-z)*(1 - (cos(c*z)-c*sin(c*z))/(1+c^2))/N",
      {"location, the lowest t", "scale", "frequency"}},
     {"SHIFTEXPONENTIAL", "An exponential law from a with mean b beyond a",
      "z = (t-a)/b\n"
@@ -446,46 +448,46 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      {"location, the lowest t", "scale, the mean of t-a (1/hazard)"}},
     {"SHIFTGAMMA", "A gamma law from a with scale b and shape c",
      "z = (t-a)/b\n"
-     "f(t) = z^(c-1)*exp(-z)/[b*gamma(c)]\n"
+     "f(t) = z^(c-1)*exp(-z)/(b*gamma(c))\n"
      "S(t) = igammac(c, z)\n"
      "t(q) = a + b*igammainv(c, q)",
      {"location, the lowest t", "scale (1/rate)", "shape"}},
     {"SHIFTLOGNORMAL", "A lognormal law from a: ln(t-a) is normal with mean ln(b) and\nstandard deviation c",
-     "z = ln[(t-a)/b]/c\n"
-     "f(t) = phi(z)/[c*(t-a)]\n"
+     "z = ln((t-a)/b)/c\n"
+     "f(t) = phi(z)/(c*(t-a))\n"
      "S(t) = 1 - Phi(z)\n"
-     "t(q) = a + b*exp[c*Phiinv(q)]",
+     "t(q) = a + b*exp(c*Phiinv(q))",
      {"location, the lowest t", "median of t-a", "standard deviation of ln(t-a)"}},
     {"SHIFTWEIBULL", "A Weibull law from a with scale b and shape c",
      "z = (t-a)/b\n"
-     "f(t) = (c/b)*z^(c-1)*exp(-z^c)\n"
-     "S(t) = exp(-z^c)\n"
-     "t(q) = a + b*[-ln(1-q)]^(1/c)",
+     "f(t) = (c/b)*z^(c-1)*exp(-(z^c))\n"
+     "S(t) = exp(-(z^c))\n"
+     "t(q) = a + b*(-ln(1-q))^(1/c)",
      {"location, the lowest t", "scale", "shape"}},
     {"SILER", "Falling, constant and rising hazards added: a1*exp(-b1*t) + a2 + a3*exp(b3*t)",
-     "f(t) = [a1*exp(-b1*t) + a2 + a3*exp(b3*t)]*S(t)\n"
-     "S(t) = exp{-(a1/b1)*[1-exp(-b1*t)] - a2*t - (a3/b3)*[exp(b3*t)-1]}\n"
+     "f(t) = (a1*exp(-b1*t) + a2 + a3*exp(b3*t))*S(t)\n"
+     "S(t) = exp(-(a1/b1)*(1-exp(-b1*t)) - a2*t - (a3/b3)*(exp(b3*t)-1))\n"
      "h(t) = a1*exp(-b1*t) + a2 + a3*exp(b3*t)\n"
      "(b1 = 0 or b3 = 0: the bracket over it is t)",
      {"falling hazard at t = 0", "rate of fall", "constant hazard", "rising hazard at t = 0", "rate of rise"}},
     {"SMALLEXTREME1", "The smallest extreme value law with mode a and scale b",
      "z = (t-a)/b\n"
-     "f(t) = exp[z - exp(z)]/b\n"
-     "S(t) = exp[-exp(z)]\n"
-     "t(q) = a + b*ln[-ln(1-q)]",
+     "f(t) = exp(z - exp(z))/b\n"
+     "S(t) = exp(-exp(z))\n"
+     "t(q) = a + b*ln(-ln(1-q))",
      {"mode", "scale"}},
     {"SMALLEXTREME2", "The smallest extreme value law of the second kind below a: scale b,\nshape c",
      "w = (a-t)/b\n"
-     "f(t) = (c/b)*w^(-c-1)*exp[-w^(-c)]\n"
-     "S(t) = exp[-w^(-c)]\n"
-     "t(q) = a - b*[-ln(1-q)]^(-1/c)",
+     "f(t) = (c/b)*w^(-c-1)*exp(-(w^(-c)))\n"
+     "S(t) = exp(-(w^(-c)))\n"
+     "t(q) = a - b*(-ln(1-q))^(-1/c)",
      {"location, the highest t", "scale", "shape"}},
     {"STERILE", "1 for a right-censored unit, 0 for a failure (1 - FAILED);\n"
      "a weight in mixtures with a proportion of units that never fail",
      "Value: 1 - FAILED (zav -h FAILED)",
      {}},
     {"STUDENTT", "Student's t law with a degrees of freedom, centred at 0 with scale 1",
-     "f(t) = (1+t^2/a)^(-(a+1)/2)/[sqrt(a)*BetaF(a/2,1/2)]\n"
+     "f(t) = (1+t^2/a)^(-(a+1)/2)/(sqrt(a)*BetaF(a/2,1/2))\n"
      "u = ibeta(a/(a+t^2), a/2, 1/2)/2\n"
      "S(t) = u for t >= 0; 1-u for t < 0\n"
      "x = ibetainv(2*min(q,1-q), a/2, 1/2)\n"
@@ -494,10 +496,10 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
     {"SUBBOTIN", "Subbotin's exponential power law: location a, scale b, power c;\n"
      "with c = 2 it is NORMAL with deviation b, with c = 1 LAPLACE",
      "z = (t-a)/b\n"
-     "f(t) = exp[-abs(z)^c/c]/[2*b*c^(1/c)*gamma(1+1/c)]\n"
+     "f(t) = exp(-(abs(z)^c)/c)/(2*b*c^(1/c)*gamma(1+1/c))\n"
      "u = igammac(1/c, abs(z)^c/c)/2\n"
      "S(t) = u for z >= 0; 1-u for z < 0\n"
-     "t(q) = a + sgn(q-1/2)*b*[c*igammainv(1/c, 1-2*min(q,1-q))]^(1/c)",
+     "t(q) = a + sgn(q-1/2)*b*(c*igammainv(1/c, 1-2*min(q,1-q)))^(1/c)",
      {"location, the mean", "scale", "power"}},
     {"THOMAS", "A Poisson(a) number of clusters, each of one unit and a Poisson(b)\nnumber more",
      "f(t) = sum(j=0..t, exp(-a)*a^j/j!*exp(-j*b)*(j*b)^(t-j)/(t-j)!)\n"
@@ -506,15 +508,15 @@ constexpr std::array<PdfText, kPdfCount> kTexts = {{
      {"mean number of clusters", "mean number of units beyond the first in a cluster"}},
     {"UNIFORM", kUniformAbout, kUniformFormulas, {}},
     {"VONMISES", "The von Mises law on the circle [0, 2*pi]: mean direction a,\nconcentration b",
-     "f(t) = exp[b*cos(t-a)]/[2*pi*BesselI(0,b)]\n"
-     "g = sum(k=1..oo, BesselI(k,b)*[sin(k*(t-a)) + sin(k*a)]/k)\n"
-     "S(t) = 1 - [t + 2*g/BesselI(0,b)]/(2*pi)",
+     "f(t) = exp(b*cos(t-a))/(2*pi*BesselI(0,b))\n"
+     "g = sum(k=1..oo, BesselI(k,b)*(sin(k*(t-a)) + sin(k*a))/k)\n"
+     "S(t) = 1 - (t + 2*g/BesselI(0,b))/(2*pi)",
      {"mean direction", "concentration (b = 0 is uniform)"}},
     {"WEIBULL", "The Weibull law with scale a and shape b; b = 1 is EXPONENTIAL(1/a)",
-     "f(t) = b*t^(b-1)/a^b*exp[-(t/a)^b]\n"
-     "S(t) = exp[-(t/a)^b]\n"
+     "f(t) = b*t^(b-1)/a^b*exp(-((t/a)^b))\n"
+     "S(t) = exp(-((t/a)^b))\n"
      "h(t) = b*t^(b-1)/a^b\n"
-     "t(q) = a*[-ln(1-q)]^(1/b)",
+     "t(q) = a*(-ln(1-q))^(1/b)",
      {"scale, the t where S(t) = exp(-1)", "shape, the hazard falls for b < 1 and rises for b > 1"}},
     {"ZIPF", "Zipf's law on 1, 2, 3, ...: f(t) falls as t^-(a+1)",
      "f(t) = t^(-(a+1))/zeta(a+1)\n"
@@ -540,7 +542,7 @@ constexpr Notation kNotation[] = {
                           "ibetac(x,a,b) = 1 - ibeta(x,a,b) (IBETAC)"},
     {{"ibetainv"}, "ibetainv(q,a,b): the x where ibeta(x,a,b) = q"},
     {{"BetaF"}, "BetaF(a,b) = gamma(a)*gamma(b)/gamma(a+b) (BETA)"},
-    {{"comb"}, "comb(n,k) = gamma(n+1)/[gamma(k+1)*gamma(n-k+1)], 0 unless 0 <= k <= n"},
+    {{"comb"}, "comb(n,k) = gamma(n+1)/(gamma(k+1)*gamma(n-k+1)), 0 unless 0 <= k <= n"},
     {{"BesselK", "BesselI"}, "BesselK(n,x), BesselI(n,x): modified Bessel functions (BESSELK, BESSELI)"},
     {{"zeta"}, "zeta(s) = sum(k=1..oo, k^(-s)) (ZETA)"},
     {{"sum", "prod"}, "sum(j=m..n, e), prod(j=m..n, e): over the whole j from m to n"},

@@ -82,5 +82,29 @@ TEST(Progress, LineNamesRunMethodCountsAndTime) {
             "Model 2 Run 3: SIMPLEX iteration 7, 120 evals, ll -16.5000, 01:02:05 - press any key for the monitor");
 }
 
+TEST(Progress, NarrowTerminalDropsWholeFields) {
+  Interp in;
+  createPredefined(in);
+  setStringByName(in, "METHOD", "SIMPLEX", 0);
+  in.monitor.progress.model = 2;
+  in.monitor.progress.runNumber = 3;
+  in.set.iterations = 7;
+  in.set.evals = 120;
+  in.set.logLikelihood = 16.5L;
+  const struct {
+    std::size_t width;
+    const char* text;
+  } cases[] = {
+      {101, "Model 2 Run 3: SIMPLEX iteration 7, 120 evals, ll -16.5000, 01:02:05 - press any key for the monitor"},
+      {79, "Model 2 Run 3: iteration 7, ll -16.5000 - press any key for the monitor"},
+      {40, "Model 2 Run 3: iteration 7, ll -16.5000"},
+      {30, "Model 2 Run 3: iteration 7"},
+      {20, "Model 2 Run 3:"},
+      {11, "Model 2 Run"},
+      {4, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(progressText(in, 3'725'000'000'000LL, true, c.width), c.text) << c.width;
+}
+
 }  // namespace
 }  // namespace zav

@@ -118,35 +118,38 @@ class Parser {
       else return left;
     }
   }
+  // The language's own precedence: a leading minus binds tightest, and ^
+  // works left to right, so a formula typed into zav gives this value.
   P term() {
-    P left = unary();
+    P left = power();
     for (;;) {
-      if (take("*")) left = make(Node::Mul, std::move(left), unary());
-      else if (take("/")) left = make(Node::Div, std::move(left), unary());
+      if (take("*")) left = make(Node::Mul, std::move(left), power());
+      else if (take("/")) left = make(Node::Div, std::move(left), power());
       else return left;
     }
   }
+  P power() {
+    P left = unary();
+    while (take("^")) left = make(Node::Pow, std::move(left), unary());
+    return left;
+  }
   P unary() {
     if (take("-")) return make(Node::Neg, unary());
-    P base = postfix();
-    if (take("^")) return make(Node::Pow, std::move(base), unary());
-    return base;
+    return postfix();
   }
   P postfix() {
     P p = primary();
     while (take("!")) p = make(Node::Fact, std::move(p));
     return p;
   }
-  P group(char close) {
+  P group() {
     P e = expr();
-    if (!take(std::string_view(&close, 1))) fail("closing bracket");
+    if (!take(")")) fail("closing bracket");
     return e;
   }
   P primary() {
     skip();
-    if (take("(")) return group(')');
-    if (take("[")) return group(']');
-    if (take("{")) return group('}');
+    if (take("(")) return group();
     if (i_ < s_.size() && std::isdigit(static_cast<unsigned char>(s_[i_]))) {
       std::size_t j = i_;
       while (j < s_.size() && std::isdigit(static_cast<unsigned char>(s_[j]))) ++j;
@@ -162,13 +165,6 @@ class Parser {
       while (j < s_.size() && (std::isalnum(static_cast<unsigned char>(s_[j])) || s_[j] == '_')) ++j;
       const std::string name = s_.substr(i_, j - i_);
       i_ = j;
-      // exp[...] and exp{...} are calls too, of one argument.
-      for (char open : {'[', '{'})
-        if (take(std::string_view(&open, 1))) {
-          auto n = make(Node::Call, group(open == '[' ? ']' : '}'));
-          n->name = name;
-          return n;
-        }
       if (!take("(")) {
         auto n = make(Node::Name);
         n->name = name;

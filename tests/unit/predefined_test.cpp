@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/interp.h"
+#include "help/settinghelp.h"
 #include "core/os.h"
 #include "symbols/symtab.h"
 
@@ -348,6 +349,16 @@ TEST(PredefinedGnuplot, InitBySystem) {
       {"Linux", "reset; set style data lines; set autoscale; set nokey"},
   };
   for (const auto& c : cases) EXPECT_EQ(gnuplotInitFor(c.system, "Linux"), c.init) << c.system;
+}
+
+// The help says what every predefined symbol is for.
+TEST(PredefinedHelp, EverySymbolHasItsText) {
+  Interp in;
+  createPredefined(in);
+  for (const auto& [key, sym] : in.global->index) EXPECT_FALSE(settingHelp(sym->name).empty()) << sym->name;
+  const std::string lines = settingHelpLines("epsilon");
+  EXPECT_EQ(lines.rfind("  Convergence: ", 0), 0u) << lines;
+  EXPECT_TRUE(settingHelp("NO_SUCH_SETTING").empty());
 }
 
 }  // namespace
