@@ -4,7 +4,9 @@ writing to a full disk, under a process limit and a small stack.
 
     resources.py ZAV CASE...   (no CASE: every case)
 
-Each case runs in a scratch copy of this folder.
+Each case runs in a scratch copy of this folder. The cases that set a
+process limit are skipped (status 77) with ZAV_GOLDEN_NO_ULIMIT set: the
+sanitizer build's leak check needs a thread of its own.
 """
 import os
 import pwd
@@ -27,6 +29,15 @@ NUMBER = re.compile(r"-?\d\.\d+E-?\d+\n")
 
 class Failure(Exception):
     pass
+
+
+class Skipped(Exception):
+    pass
+
+
+def needs_limits():
+    if os.environ.get("ZAV_GOLDEN_NO_ULIMIT"):
+        raise Skipped()
 
 
 def check(ok, what):
@@ -113,7 +124,9 @@ def open_to_all(work):
 
 def case_threads(work):
     """Worker threads that cannot start: the fit runs on the calling thread,
-    with the same results and one warning line."""
+    with the same results and one warning line. (The data are 0..6 over and
+    over, 20,000 values: mean 59997 / 20000 = 2.99985.)"""
+    needs_limits()
     open_to_all(work)
     with open(os.path.join(work, "big.dat"), "w") as f:
         f.write("".join("%d\n" % (i % 7) for i in range(20000)))
@@ -129,13 +142,16 @@ def case_threads(work):
                                                                                    alone.stderr))
     warning = "Warning: no worker thread could be started; the likelihood is summed on one thread\n"
     check(warning not in free.stdout, "a warning without a limit")
-    check(alone.stdout.count(warning) == 1 and alone.stdout.replace(warning, "") == free.stdout,
+    def same(text):  # the elapsed time is the one figure allowed to differ
+        return re.sub(r"Time: \S+", "Time:", text)
+    check(alone.stdout.count(warning) == 1 and same(alone.stdout.replace(warning, "")) == same(free.stdout),
           "under the limit:\n%s\nwithout:\n%s" % (alone.stdout, free.stdout))
 
 
 def case_stack(work):
     """On a 1 MB main stack (no thread for the interpreter) deep nesting and
     deep recursion end with their messages, not a crash."""
+    needs_limits()
     open_to_all(work)
     programs = {
         "nest.zav": "ZAV\n" + "IF TRUE THEN\n" * 5000 + "x = 1\n" + "END\n" * 5000 + "END\n",
@@ -160,7 +176,7 @@ def main():
     global ZAV
     ZAV = os.path.abspath(sys.argv[1])
     names = sys.argv[2:] or list(CASES)
-    failed = 0
+    failed = skipped = 0
     for name in names:
         work = tempfile.mkdtemp()
         try:
@@ -172,9 +188,12 @@ def main():
         except Failure as e:
             failed += 1
             print("FAILED  %s: %s" % (name, e))
+        except Skipped:
+            skipped += 1
+            print("skipped %s: needs a process limit" % name)
         finally:
             shutil.rmtree(work, ignore_errors=True)
-    return 1 if failed else 0
+    return 1 if failed else 77 if skipped == len(names) else 0
 
 
 if __name__ == "__main__":
