@@ -53,23 +53,30 @@ inline bool reachesOutside(std::string_view text) {
 // when nothing in it can make such a name or move the working directory:
 // no "/" or "\\" anywhere in its text and none of the words that give a
 // text the program did not write (a character from its code, the settings
-// and functions that hold paths). Processes, the clock and the environment
-// stay out of reach as for every harness.
+// and functions that hold paths). Programs that touch no file keep every
+// operator. Processes, the clock and the environment stay out of reach as
+// for every harness.
 inline bool mayLeaveFolder(std::string_view text) {
-  static const char* const kWords[] = {
-      "EXEC",      "FORK",     "WAITPID",  "FINISHPLOT", "GNUPLOT",  "SLEEP",    "NOW",      "TODAY",
-      "GETDATE",   "GETTIME",  "FILETIME", "CLOCKSEED",  "MAXTIME",  "PROFILE",  "GETPID",   "GETPPID",
-      "ENV",       "CHDIR",    "GETDIR",   "FSEARCH",    "FINPUT"};
+  static const char* const kOutside[] = {
+      "EXEC",    "FORK",     "WAITPID",  "FINISHPLOT", "GNUPLOT", "SLEEP",   "NOW",    "TODAY",
+      "GETDATE", "GETTIME",  "FILETIME", "CLOCKSEED",  "MAXTIME", "PROFILE", "GETPID", "GETPPID",
+      "ENV",     "CHDIR",    "GETDIR",   "FSEARCH",    "FINPUT"};
+  static const char* const kFileWords[] = {
+      "OPEN",   "OUTFILE", "PLOT",    "CURVE",     "DATAFILE", "INCLUDE",   "READ",        "STARTFILE",
+      "TERMFILE", "ERASE", "RENAME",  "MKDIR",     "RMDIR",    "EXISTS",    "FILESIZE",    "FINDFIRST",
+      "FINDNEXT", "GETFILEATTR", "FOUTFILE", "FDATA", "FPLOT", "FILENAME", "FLUSH",       "CLOSE"};
   static const char* const kPathWords[] = {"CHR", "CHAR", "OSSEP", "COPYRIGHT", "SYSTEM", "OSVERSION",
-                                           "PROGRAM_NAME", "ARGSTRING", "ZAVFILE", "FILENAME", "DEFAULT"};
+                                           "PROGRAM_NAME", "ARGSTRING", "ZAVFILE", "DEFAULT"};
   std::string upper(text);
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  for (const char* w : kWords)
-    if (upper.find(w) != std::string::npos) return true;
-  if (upper.find_first_of("/\\") != std::string::npos) return true;
-  for (const char* w : kPathWords)
-    if (upper.find(w) != std::string::npos) return true;
-  return false;
+  auto any = [&](const auto& words) {
+    for (const char* w : words)
+      if (upper.find(w) != std::string::npos) return true;
+    return false;
+  };
+  if (any(kOutside)) return true;
+  if (!any(kFileWords)) return false;
+  return upper.find_first_of("/\\") != std::string::npos || any(kPathWords);
 }
 
 // A fresh folder of the harness's own. While an input runs it is the
