@@ -68,7 +68,8 @@ plots=()
 while IFS= read -r f; do
   [ -n "$f" ] || continue
   base=${f##*/}
-  case "$base" in .actual|.stderr|*.[0-9][0-9][0-9]) continue ;; esac
+  case "$base" in .actual|.stderr) continue ;; esac
+  [[ "$base" =~ \.[0-9]{3,}$ ]] && continue  # a numbered data file
   if [[ "$base" == *.* ]]; then stem=${f%.*}.; else stem=$f.; fi
   compgen -G "$stem[0-9][0-9][0-9]" >/dev/null || continue
   [ -z "$(tail -c 1 "$f")" ] || continue

@@ -11,13 +11,6 @@ namespace {
 constexpr std::array<std::string_view, 7> kCategoryNames = {"Unknown",   "math",   "run time", "sym table",
                                                             "parser",    "data",   "funct"};
 
-// The text before the last "." of the name plus the new extension; a name
-// without "." gets the extension appended.
-std::string replaceExtension(const std::string& name, std::string_view ext) {
-  auto dot = name.rfind('.');
-  std::string base = dot == std::string::npos ? name : name.substr(0, dot);
-  return base + std::string(ext);
-}
 }  // namespace
 
 std::string_view errCatName(ErrCat c) {
@@ -27,7 +20,7 @@ std::string_view errCatName(ErrCat c) {
 
 void writeErrorFile(const Interp& in) {
   if (!in.pos.errorFile || in.pos.file.empty()) return;
-  std::string erk = replaceExtension(in.pos.file, ".erk");
+  const std::string erk = withoutExtension(in.pos.file) + ".erk";
   std::FILE* f = std::fopen(erk.c_str(), "w");
   if (!f) return;  // an editor aid only: failing to leave it must not mask the error itself
   // The editor reads the first line as the file to open: an absolute name

@@ -6,6 +6,7 @@
 #include <pthread.h>
 #include <spawn.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
@@ -231,6 +232,10 @@ int renameFile(const std::string& from, const std::string& to) {
   return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errnoToCode(errno, OsOp::Dir);
 }
 
+int replaceFile(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errnoToCode(errno, OsOp::Dir);
+}
+
 int fileTime(const std::string& name, FileStamp& out) {
   struct stat st;
   if (!statOf(name, st)) return errnoToCode(name.empty() ? ENOENT : errno);
@@ -282,6 +287,13 @@ std::string searchPath(const std::string& name) {
     if (isExecutableFile(candidate)) return fullPath(candidate);
   }
   return "";
+}
+
+std::string withoutExtension(const std::string& name) {
+  const auto slash = name.rfind('/');
+  const auto dot = name.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return name;
+  return name.substr(0, dot);
 }
 
 std::string fullPath(const std::string& name) {
@@ -376,12 +388,13 @@ int execCommand(Interp& in, const std::string& command, const std::string& param
     char* argv[] = {shell.data(), nullptr};
     return spawnAndWait(argv, exitStatus);
   }
+  // A name with a "/" is the file it names; a bare name is looked up along
+  // PATH only, as a shell does, so a file of that name in the working
+  // folder (planted or not) is never run in the command's place.
   std::string path, shown;
-  if (fileExists(command)) {
-    shown = command;
-    // The shell would look a bare name up along PATH; the file found here is
-    // the one to run.
-    path = command.find('/') == std::string::npos ? "./" + command : command;
+  if (command.find('/') != std::string::npos) {
+    if (!fileExists(command)) return kErrFileNotFound;
+    path = shown = command;
   } else {
     path = shown = searchPath(command);
     if (path.empty()) return kErrFileNotFound;
@@ -408,12 +421,21 @@ namespace {
 ::termios gKeyMode;
 volatile std::sig_atomic_t gInKeyMode = 0;
 bool gHandlersInstalled = false;
+// While a fit runs, SIGINT and SIGTERM are only noted here and the fit ends
+// at its next step, with its files complete; a second one ends at once.
+volatile std::sig_atomic_t gDeferInterrupts = 0;
+volatile std::sig_atomic_t gPendingInterrupt = 0;
+bool gInterruptHandlersInstalled = false;
 
 constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // A signal that ends the process: the console gets its line mode back, then
 // the signal does what it would have done without us.
 void onEndingSignal(int sig) {
+  if (gDeferInterrupts && !gPendingInterrupt && (sig == SIGINT || sig == SIGTERM)) {
+    gPendingInterrupt = sig;
+    return;
+  }
   if (gInKeyMode) ::tcsetattr(STDIN_FILENO, TCSANOW, &gLineMode);
   ::signal(sig, SIG_DFL);
   ::raise(sig);  // delivered when the handler returns
@@ -456,6 +478,17 @@ bool setConsole(const ::termios& t) { return ::tcsetattr(STDIN_FILENO, TCSANOW, 
 
 }  // namespace
 
+void deferInterrupts(bool on) {
+  if (on && !gInterruptHandlersInstalled) {
+    gInterruptHandlersInstalled = true;
+    catchUnlessIgnored(SIGINT, onEndingSignal);
+    catchUnlessIgnored(SIGTERM, onEndingSignal);
+  }
+  gDeferInterrupts = on ? 1 : 0;
+}
+
+int pendingInterrupt() { return gPendingInterrupt; }
+
 void consoleKeyMode(OsInfo& os, bool on) {
   if (!::isatty(STDIN_FILENO)) return;
   if (on) {
@@ -493,6 +526,13 @@ bool keyWaiting() {
 int readKey() {
   unsigned char c = 0;
   for (;;) {
+    // An interrupt noted while a fit waits for a key ends the wait. The
+    // signal may be taken by another thread than this one, so the wait
+    // looks at the note now and then rather than relying on EINTR.
+    if (gPendingInterrupt) return -1;
+    struct pollfd p{STDIN_FILENO, POLLIN, 0};
+    const int ready = ::poll(&p, 1, 100);
+    if (ready == 0 || (ready < 0 && errno == EINTR)) continue;
     const ssize_t got = ::read(STDIN_FILENO, &c, 1);
     if (got == 1) return c;
     if (got < 0 && errno == EINTR) continue;
@@ -584,20 +624,37 @@ void* startBody(void* p) {
 }
 }  // namespace
 
-void runWithStack(std::size_t bytes, void (*body)(void*, std::size_t), void* arg) {
-  ThreadBody t{body, arg, bytes};
+namespace {
+bool runOnThread(ThreadBody& t) {
   pthread_attr_t attr;
-  if (pthread_attr_init(&attr) == 0) {
-    pthread_t thread;
-    const bool started = pthread_attr_setstacksize(&attr, bytes) == 0 &&
-                         pthread_create(&thread, &attr, startBody, &t) == 0;
-    pthread_attr_destroy(&attr);
-    if (started) {
-      pthread_join(thread, nullptr);
-      return;
-    }
+  if (pthread_attr_init(&attr) != 0) return false;
+  pthread_t thread;
+  const bool started =
+      pthread_attr_setstacksize(&attr, t.bytes) == 0 && pthread_create(&thread, &attr, startBody, &t) == 0;
+  pthread_attr_destroy(&attr);
+  if (started) pthread_join(thread, nullptr);
+  return started;
+}
+
+// What the main thread's stack may grow to: its limit, or a cautious size
+// when the limit is unlimited or unknown.
+std::size_t mainStackBytes() {
+  constexpr std::size_t kCautious = std::size_t{8} << 20;
+  struct rlimit r{};
+  if (::getrlimit(RLIMIT_STACK, &r) != 0 || r.rlim_cur == RLIM_INFINITY) return kCautious;
+  return static_cast<std::size_t>(r.rlim_cur);
+}
+}  // namespace
+
+void runWithStack(std::size_t bytes, void (*body)(void*, std::size_t), void* arg) {
+  // Under an address-space limit the large stack may not be had: smaller
+  // ones are tried down to what the main stack could offer anyway.
+  const std::size_t floor = std::max<std::size_t>(mainStackBytes(), std::size_t{1} << 20);
+  for (std::size_t size = bytes; size >= floor; size /= 2) {
+    ThreadBody t{body, arg, size};
+    if (runOnThread(t)) return;
   }
-  body(arg, 0);
+  body(arg, mainStackBytes());
 }
 
 }  // namespace zav

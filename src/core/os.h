@@ -63,6 +63,9 @@ int changeDir(const std::string& name);
 int currentDir(std::string& out);
 int deleteFile(const std::string& name);
 int renameFile(const std::string& from, const std::string& to);
+// Renames `from` over `to` in one step, replacing it: readers see the old
+// file or the new one, never neither.
+int replaceFile(const std::string& from, const std::string& to);
 
 struct FileStamp {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -92,6 +95,10 @@ std::string searchFile(const std::string& name, const std::string& dirList);
 std::string searchPath(const std::string& name);
 // Absolute, lexically normalised name; symbolic links are kept.
 std::string fullPath(const std::string& name);
+// The name without the extension of its last part: the text before the last
+// "." after the last "/", so a folder's "." is never taken ("x.d/prog" stays
+// whole); a last part without "." is whole.
+std::string withoutExtension(const std::string& name);
 
 // Entries of one directory whose names match a shell pattern (the directory
 // part of the pattern is searched; "*" and "?" match in the last part only)
@@ -121,8 +128,9 @@ void sleepMs(std::int64_t ms);
 // *exitStatus when asked (128 + signal number for a killed child).
 // Runs `body` on a thread with a stack of `bytes` and waits for it, so how
 // deep the interpreter may recurse does not depend on `ulimit -s`. If no
-// such thread can be made, runs it on the calling thread; `body` is told
-// the stack size it got (0 when it is the caller's).
+// such thread can be made (an address-space limit), smaller stacks are
+// tried, then the calling thread runs it; `body` is told the stack bytes it
+// has (on the calling thread, what RLIMIT_STACK allows).
 void runWithStack(std::size_t bytes, void (*body)(void*, std::size_t), void* arg);
 
 int execCommand(Interp& in, const std::string& command, const std::string& params, int* exitStatus = nullptr);
@@ -132,6 +140,12 @@ int execCommand(Interp& in, const std::string& command, const std::string& param
 // turns echo off. While it is on, a signal that ends or stops the process
 // first puts the console's line mode back.
 void consoleKeyMode(OsInfo& os, bool on);
+// While on, SIGINT and SIGTERM do not end the process at once but are kept
+// for pendingInterrupt, which returns the signal's number (0 when none came);
+// a second signal ends the process as usual.
+void deferInterrupts(bool on);
+int pendingInterrupt();
+
 bool keyWaiting();
 int readKey();  // one byte, -1 at end of input
 // Writes the prompt to standard output and reads one line typed at the

@@ -96,12 +96,6 @@ void promptForProgram(Interp& in) {
   }
 }
 
-// The text before the last "." of the name; a name without "." is whole.
-std::string withoutExtension(const std::string& name) {
-  auto dot = name.rfind('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
 void reopenOutput(Interp& in) {
   setStringByName(in, "OUTFILENAME", getStringByName(in, "OUTFILENAME"), 0);
   openOutputFile(in);
@@ -261,7 +255,11 @@ void runOnStack(void* p, std::size_t stackBytes) {
   }
   closeMonitor(in);
   if (!closeStandardFiles(in)) run.status = kExitError;
-  std::fflush(stdout);
+  // Output that never reached standard output cannot be reported there.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    writeRaw(2, "Disk write error\n");
+    run.status = kExitError;
+  }
 }
 
 }  // namespace

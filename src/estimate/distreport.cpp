@@ -162,7 +162,7 @@ void plotDistributions(Interp& in, const std::string& name, const Grid& g, const
       {"Hazard Function", " using 1:6:7 title \"HF\" with errorbars, \"\" using 1:6 notitle with lines"},
   };
   for (const Panel& p : panels)
-    text += std::string("set title \"") + p.title + "\"\nplot \"" + dataName + "\"" + p.rest + "\npause -1\n";
+    text += std::string("set title \"") + p.title + "\"\nplot " + gnuplotQuoted(dataName) + p.rest + "\npause -1\n";
   putText(in, in.set.fPlot, text);
 }
 

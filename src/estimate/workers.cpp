@@ -1,14 +1,27 @@
 #include "estimate/workers.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <string>
 
 #include "core/os.h"
 
 namespace zav {
 
+// Under an address-space or process limit a thread may not start: the
+// pool works with those that did (the calling thread always works), and
+// says so only when none did.
 WorkerPool::WorkerPool(int threads) {
-  for (int i = 1; i < threads; ++i) workers_.emplace_back([this] { work(); });
+  for (int i = 1; i < threads; ++i) {
+    try {
+      workers_.emplace_back([this] { work(); });
+    } catch (const std::exception&) {
+      if (workers_.empty())
+        std::printf("Warning: no worker thread could be started; the likelihood is summed on one thread\n");
+      break;
+    }
+  }
 }
 
 WorkerPool::~WorkerPool() {

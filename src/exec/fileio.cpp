@@ -71,6 +71,7 @@ int openHandle(TextFile& f, FileOp op, std::string_view name) {
   }
   f.mode = reading ? FileMode::Read : op == FileOp::Append ? FileMode::Append : FileMode::Write;
   f.atEof = false;
+  f.warnedCut = false;
   return 0;
 }
 
@@ -139,17 +140,21 @@ bool isLineEnd(int c) { return c == '\n' || c == '\r'; }
 
 [[noreturn]] void unexpectedEnd(Interp& in) { dataError(in, "Unexpected end of file in READ/READLN statement"); }
 
-// Skips delimiters, then takes characters up to the next delimiter or the
-// end of the line; what ends the field stays unread.
-std::string readField(Interp& in, TextFile& f) {
+// Skips delimiters, then takes the field: characters up to the next
+// delimiter or the end of the line, which stays unread. The field is always
+// consumed whole, so the next READ starts at the next field; at most `keep`
+// characters of it are kept, and `cut` tells whether any were dropped.
+std::string readField(Interp& in, TextFile& f, std::size_t keep, bool& cut) {
   const std::string& delims = in.set.readDelimiters;
   auto isDelim = [&](int c) { return delims.find(static_cast<char>(c)) != std::string::npos; };
   int c = nextChar(in, f);
   while (c != EOF && isDelim(c)) c = nextChar(in, f);
   if (c == EOF) unexpectedEnd(in);
   std::string field;
-  while (c != EOF && !isLineEnd(c) && !isDelim(c) && field.size() < kMaxText) {
-    field += static_cast<char>(c);
+  cut = false;
+  while (c != EOF && !isLineEnd(c) && !isDelim(c)) {
+    if (field.size() < keep) field += static_cast<char>(c);
+    else cut = true;
     c = nextChar(in, f);
   }
   if (c != EOF) std::ungetc(c, f.handle);
@@ -179,8 +184,18 @@ void readVariable(Interp& in, TextFile& f, const ExprNode* a) {
     default: dataError(in, "Cannot READ/READLN " + std::string(typeName(s.type)) + " variables");
   }
   requireReadable(in, f);
-  const std::string field = readField(in, f);
-  if (s.type == ValueType::String) {
+  // A number is read whole, however long its text: a cut one would be
+  // another number. A string holds 255 characters; the rest of its field is
+  // dropped, with one warning per file.
+  bool cut = false;
+  const bool text = s.type == ValueType::String;
+  const std::string field = readField(in, f, text ? kMaxText : std::string::npos, cut);
+  if (text) {
+    if (cut && !f.warnedCut) {
+      f.warnedCut = true;
+      std::printf("Warning: READ/READLN field longer than %zu characters cut in FILE %s\n", kMaxText,
+                  f.name.c_str());
+    }
     setString(in, s, targetElement(in, a), field);
     return;
   }

@@ -203,11 +203,14 @@ void appendDataLine(Interp& in, const std::vector<ExprNode*>& exprs, std::string
   line += '\n';
 }
 
+// The counter never wraps: a plot file may hold more curves than three
+// digits number, and every curve must keep its own data file while the
+// command that reads it is still being written. Names widen past 999.
 std::string dataFileName(Interp& in) {
-  if (++in.plot.dataCounter > 999) in.plot.dataCounter = 0;
+  ++in.plot.dataCounter;
   std::string stem = stringSetting(in, "PLOTDATAFILENAME");
   if (stem.empty()) stem = plotDataStem(stringSetting(in, "PLOTFILENAME"));
-  char digits[8];
+  char digits[16];
   std::snprintf(digits, sizeof digits, "%03d", in.plot.dataCounter);
   return stem + digits;
 }
@@ -227,6 +230,26 @@ const ExprNode* argAt(const ExprNode* args, int k) {
 }  // namespace
 
 std::span<const PlotStyle> plotStyles() { return kStyles; }
+
+// A string inside a gnuplot command, in double quotes. gnuplot reads
+// backslash escapes there and runs a backquoted text as a shell command, so
+// the backslash, the quote and the backquote are escaped, and line ends
+// (which would end the command) are written as escapes: gnuplot then shows
+// the text as it is and runs nothing.
+std::string gnuplotQuoted(std::string_view s) {
+  std::string q = "\"";
+  for (char c : s) {
+    switch (c) {
+      case '\\': q += "\\\\"; break;
+      case '"': q += "\\\""; break;
+      case '`': q += "\\`"; break;
+      case '\n': q += "\\n"; break;
+      case '\r': q += "\\r"; break;
+      default: q += c;
+    }
+  }
+  return q + '"';
+}
 
 std::string nextPlotDataName(Interp& in) { return dataFileName(in); }
 
@@ -335,9 +358,8 @@ Flow runCurve(Interp& in, const StmtNode& s) {
     const ExprNode* e = pos <= n ? exprs[static_cast<std::size_t>(pos - 1)] : nullptr;
     if (e && isColumnType(e->resultType)) {
       if (used == 0) {
-        line += '"';
-        line += dataName;
-        line += "\" using 1";
+        line += gnuplotQuoted(dataName);
+        line += " using 1";
       } else {
         line += ':';
         line += std::to_string(pos);
@@ -350,7 +372,7 @@ Flow runCurve(Interp& in, const StmtNode& s) {
     }
   }
   if (c.axes) line += " axes " + textOf(in, c.axes);
-  if (c.key) line += " title \"" + textOf(in, c.key) + "\"";
+  if (c.key) line += " title " + gnuplotQuoted(textOf(in, c.key));
   else line += " notitle";
   if (c.with) line += " with " + with;
   line += " \\\n";
@@ -389,9 +411,10 @@ Flow runCurve(Interp& in, const StmtNode& s) {
 }
 
 std::string findGnuplot(const std::string& setting) {
+  // Found as a command is: a name with a "/" as that file, a bare name
+  // along PATH only.
   auto locate = [](const std::string& name) -> std::string {
-    if (name.empty()) return "";
-    if (fileExists(name)) return name;
+    if (name.find('/') != std::string::npos) return fileExists(name) ? name : "";
     return searchPath(name);
   };
   std::string found = locate(setting);

@@ -25,6 +25,10 @@ struct PlotStyle {
 // The styles in the order a WITH string is matched against them.
 std::span<const PlotStyle> plotStyles();
 
+// `s` as a double-quoted string of a gnuplot command that shows the text
+// as it is: escapes and backquoted shell commands in it stay inert.
+std::string gnuplotQuoted(std::string_view s);
+
 // Each returns the code of the body it ran (CURVE has none).
 Flow runPlot(Interp& in, const StmtNode& s);
 Flow runMultiPlot(Interp& in, const StmtNode& s);

@@ -21,7 +21,7 @@ struct MultiPlotFrame {
 };
 
 struct PlotState {
-  int dataCounter = 0;  // number of the last data file, 0 to 999
+  int dataCounter = 0;  // number of the last data file, from 1; never wraps
   PlotFrame plot;
   MultiPlotFrame multi;
 };

@@ -13,6 +13,7 @@ struct TextFile {
   std::FILE* handle = nullptr;
   bool ownsHandle = false;  // false for standard input and output
   bool atEof = false;
+  bool warnedCut = false;  // a READ string was cut to 255 characters (warned once per opening)
 };
 
 }  // namespace zav

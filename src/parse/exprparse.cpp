@@ -388,9 +388,30 @@ void badArgType(Interp& in, const ExprNode* node, TypeSet found, TypeSet expecte
 
 void parseError(Interp& in, const std::string& message) { ReportError(in, ErrCat::Parser, message); }
 
+namespace {
+// Bytes of stack the run has used below the driver's mark.
+std::size_t stackUsed(const Interp& in) {
+  const auto base = reinterpret_cast<std::uintptr_t>(in.drv.stackBase);
+  const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+  return base > here ? base - here : 0;
+}
+
+// The tallest tree the stack can evaluate, list and free: the fixed limit
+// on a full-sized stack, less on a small one (a main stack under
+// `ulimit -s`), at a generous cost per level.
+std::int32_t heightLimit(const Interp& in) {
+  constexpr std::size_t kBytesPerLevel = 1024;
+  return static_cast<std::int32_t>(
+      std::min<std::size_t>(static_cast<std::size_t>(kMaxExprHeight), in.drv.stackBytes / kBytesPerLevel));
+}
+}  // namespace
+
+// Nesting stops at the fixed limit or when half the stack is used, so that
+// running what was parsed (which recurses no deeper per level) still fits.
 NestingLevel::NestingLevel(Interp& in, bool statement)
     : level_(statement ? in.depth.statements : in.depth.expressions) {
-  if (level_ >= kMaxNesting) parseError(in, statement ? "Statements nested too deeply" : "Expression nested too deeply");
+  if (level_ >= kMaxNesting || stackUsed(in) > in.drv.stackBytes / 2)
+    parseError(in, statement ? "Statements nested too deeply" : "Expression nested too deeply");
   ++level_;
 }
 
@@ -401,7 +422,7 @@ void settleHeight(Interp& in, ExprNode* n, std::int32_t seenInside) {
   for (const ExprNode* c : n->children)
     if (c) h = std::max(h, c->height);
   n->height = std::max(n->height, h + 1);
-  if (n->height > kMaxExprHeight) parseError(in, "Expression nested too deeply");
+  if (n->height > heightLimit(in)) parseError(in, "Expression nested too deeply");
   in.depth.seen = std::max(in.depth.seen, n->height);
 }
 

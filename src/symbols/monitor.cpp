@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <string>
 
 #include "core/error.h"
@@ -182,9 +184,20 @@ void search(Interp& in, Screen& sc) {
   if (!text.empty()) dumpTables(in, text);
 }
 
+// SIGINT or SIGTERM during a fit ends the program as the monitor's exit
+// does, files flushed and closed, with the status a shell expects of the
+// signal.
+[[noreturn]] void endInterrupted(Interp& in, int sig) {
+  progressErase(in);
+  std::fflush(stdout);
+  writeRaw(2, "Interrupted\n");
+  throw RunEnd{128 + sig};
+}
+
 }  // namespace
 
 bool monitorPoll(Interp& in) {
+  if (const int sig = pendingInterrupt()) endInterrupted(in, sig);
   MonitorState& m = in.monitor;
   if (in.set.batchMode) {
     // No keys are read, but a MODEL run still shows its progress.
@@ -249,6 +262,7 @@ void runMonitor(Interp& in, std::string_view title) {
     sc.menu("eXit Resume One_step Pick_sym Change_sym Search_syms Help: ", "CHOPRSX");
     std::fflush(stdout);
     const int got = readKey();
+    if (const int sig = pendingInterrupt()) endInterrupted(in, sig);
     // Nothing more can be typed: solving goes on without the monitor.
     if (got < 0) {
       sc.endLine();
@@ -307,6 +321,7 @@ MonitorTask::MonitorTask(Interp& in, int model, int run) : MonitorTask(in) {
   p.started = steadyNow();
   p.nextDraw = 0;
   p.terminal = isTerminal(2);
+  deferInterrupts(true);
   // A key pressed at any time during a fit counts, and is not echoed.
   if (monitorAvailable(in)) consoleKeyMode(in.os, true);
 }
@@ -316,6 +331,14 @@ MonitorTask::~MonitorTask() {
   if (run_) {
     progressErase(in_);
     m.progress.run = false;
+    deferInterrupts(false);
+    // A signal that came after the fit's last step (while its tables were
+    // written) still ends the program, with everything written so far kept.
+    if (const int sig = pendingInterrupt(); sig && std::uncaught_exceptions() == 0) {
+      std::fflush(nullptr);
+      writeRaw(2, "Interrupted\n");
+      std::_Exit(128 + sig);
+    }
   }
   if (--m.tasks == 0) {
     m.oneStep = false;

@@ -337,20 +337,22 @@ TEST_F(OsFiles, ExecTraceAndOutputOrder) {
             "before\nExecuting command >" + sh + "< with params >-c 'echo child'<\nchild\nafter\n");
 }
 
-TEST_F(OsFiles, ExecFileInWorkingDirectory) {
+TEST_F(OsFiles, ExecBareNameOnlyAlongPath) {
   Interp in;
-  // Not on PATH, found as a file here; the odd name must reach the shell
-  // as one word.
+  // A bare name is never the file of that name in the working folder; a
+  // name with a "/" is, and its odd characters reach the shell as one word.
   writeScript("my 'odd' $tool", "echo \"$1\" > got.txt\nexit 5");
   int status = -1;
-  EXPECT_EQ(execCommand(in, "my 'odd' $tool", "arg1", &status), 0);
+  EXPECT_EQ(execCommand(in, "my 'odd' $tool", "arg1", &status), 2);
+  EXPECT_FALSE(fileExists("got.txt"));
+  EXPECT_EQ(execCommand(in, "./my 'odd' $tool", "arg1", &status), 0);
   EXPECT_EQ(status, 5);
   std::ifstream f("got.txt");
   std::string got;
   f >> got;
   EXPECT_EQ(got, "arg1");
   writeFile("plain.txt", "");
-  EXPECT_EQ(execCommand(in, "plain.txt", "", &status), 5);  // not executable
+  EXPECT_EQ(execCommand(in, "./plain.txt", "", &status), 5);  // not executable
 }
 
 TEST(OsClock, NowIsConsistent) {

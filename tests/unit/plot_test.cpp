@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -63,8 +64,13 @@ TEST_F(GnuplotSearch, SettingFirstThenEnvironment) {
   ::setenv("GNUPLOT", program.c_str(), 1);
   EXPECT_EQ(findGnuplot(dir + "/no-such-plotter"), program);
   EXPECT_EQ(findGnuplot(""), program);
-  // A bare name is looked up along PATH.
+  // A bare name is looked up along PATH only, never in the working folder.
   EXPECT_EQ(findGnuplot("sh").empty(), false);
+  ::unsetenv("GNUPLOT");
+  const std::string cwd = std::filesystem::current_path().string();
+  ASSERT_EQ(::chdir(dir.c_str()), 0);
+  EXPECT_EQ(findGnuplot("fakeplot"), "");
+  ASSERT_EQ(::chdir(cwd.c_str()), 0);
 }
 
 std::string stopMessage(Interp& in, void (*action)(Interp&)) {
