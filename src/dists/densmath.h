@@ -23,6 +23,7 @@ namespace zav::dens {
 constexpr Real kInf = std::numeric_limits<Real>::infinity();
 constexpr Real kNaN = std::numeric_limits<Real>::quiet_NaN();
 constexpr Real kPi = 3.141592653589793238462643383279502884L;
+constexpr Real kPiLo = -5.016557612668332023557e-20L;  // pi - kPi
 constexpr Real kTwoPi = 6.283185307179586476925286766559005768L;
 constexpr Real kSqrt2 = 1.414213562373095048801688724209698079L;
 constexpr Real kInvSqrt2Pi = 0.3989422804014326779399460599343818685L;
@@ -73,6 +74,12 @@ inline Real lnNormUpper(Real z) {
   Real cf = z;
   for (int k = 40; k >= 1; --k) cf = z + k / cf;
   return -z * z / 2 - kLnSqrt2Pi - std::log(cf);
+}
+// ln[P(Z > z)/phi(z)] for z >= 30, the Mills ratio by its continued fraction.
+inline Real lnMillsRatio(Real z) {
+  Real cf = z;
+  for (int k = 40; k >= 1; --k) cf = z + k / cf;
+  return -std::log(cf);
 }
 // The standard normal quantile of an upper-tail probability s: P(Z > z) = s.
 inline Real normUpperInv(Real s) {
@@ -141,6 +148,21 @@ inline Real besselI(int n, Real x) {
 }
 inline Real besselK(int n, Real x) {
   return quiet([=] { return boost::math::cyl_bessel_k(n, x, BoostQuiet()); });
+}
+
+// The pieces of a hazard a e^(r t): the hazard itself and its integral
+// from 0, a (e^(r t) - 1)/r (a t when r = 0). A zero coefficient gives 0
+// however far the exponential has overflowed.
+inline Real expHazard(Real a, Real r, Real t) { return a == 0 ? 0 : a * std::exp(r * t); }
+inline Real expHazardIntegral(Real a, Real r, Real t) {
+  if (a == 0) return 0;
+  return r == 0 ? a * t : a * (std::expm1(r * t) / r);
+}
+// f = h exp(-H) of a law given by its hazard h and cumulative hazard H:
+// where exp(-H) underflows the density is 0, even when h has overflowed.
+inline Real hazardDensity(Real h, Real H) {
+  const Real s = std::exp(-H);
+  return s == 0 ? 0 : h * s;
 }
 
 // e^x as the last step of a density computed through its logarithm: the

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "core/interp.h"
 #include "dists/bivnormal.h"
 #include "dists/densities.h"
+#include "dists/lnlaw.h"
 #include "dists/pdfcatalog.h"
 #include "dists/pdfeval.h"
 #include "funcs/eval.h"
@@ -411,4 +413,88 @@ TEST_F(PdfEval, BivariateObservations) {
 }
 
 }  // namespace
+}  // namespace zav
+
+// ---------------------------------------------------------------- sweep
+namespace zav {
+namespace {
+
+// Values of a parameter at the ends of its range (1e20 standing for +oo)
+// and one between.
+std::vector<Real> rangeValues(int code) {
+  switch (code) {
+    case 0: return {1e-300L, 1, 1e20L};
+    case 1: return {0, 1e-300L, 1, 1e20L};
+    case 2: return {0, 0.5L, 1};
+    case 3: return {-1, 0, 1};
+    case 4: return {1, 1e20L};
+    case 5:
+    case 23: return {-1e20L, -1, 0, 1, 1e20L};
+    case 17: return {0, 3.14159L, 6.28318L};
+    default: return {1};
+  }
+}
+
+}  // namespace
+
+// No density, survival or log of either is NaN for parameters inside their
+// ranges, at times from the ends of the support out to 1e300: a single NaN
+// would make a whole log-likelihood NaN.
+TEST(Densities, NoNaNAtTheEndsOfTheRanges) {
+  Interp in;
+  test::prepareInterp(in);
+  const std::vector<Real> offsets = {-1e300L, -1, 0, 1e-300L, 1e-8L, 1, 1e3L, 1e300L};
+  int bad = 0;
+  for (int pdf = 1; pdf <= kPdfCount; ++pdf) {
+    if (!pdfHasDensity(pdf)) continue;
+    const PdfInfo& info = *pdfInfo(pdf);
+    std::vector<std::vector<Real>> choices;
+    for (int i = 0; i < info.paramCount; ++i) {
+      std::vector<Real> v = rangeValues(info.paramRange[static_cast<std::size_t>(i)]);
+      // A count's probabilities are sums over its values: keep them short.
+      if (info.discrete) std::erase_if(v, [](Real x) { return std::fabs(x) > 1e3L; });
+      // The circular law's series has about 10 sqrt(b) terms.
+      // and the incomplete beta function takes long over shapes near 1e20.
+      if (pdf == static_cast<int>(Pdf::VONMISES) || pdf == static_cast<int>(Pdf::F) ||
+          pdf == static_cast<int>(Pdf::INVBETA1))
+        std::erase_if(v, [](Real x) { return x > 1e4L; });
+      if (v.size() > 1 && info.paramCount > 3) v.erase(v.begin() + 1);  // five-parameter laws: the ends only
+      choices.push_back(v);
+    }
+    std::vector<std::size_t> idx(choices.size(), 0);
+    for (;;) {
+      Real p[kMaxPdfParams] = {};
+      for (std::size_t i = 0; i < idx.size(); ++i) p[i] = choices[i][idx[i]];
+      if (info.timeRange == 9) p[0] = 0, p[1] = 1;
+      if (pdfParamsInRange(pdf, p) && !(pdf == static_cast<int>(Pdf::HYPERGEOMETRIC) && p[1] > p[2])) {
+        const Support sup = supportBounds(in, info.timeRange, p);
+        std::vector<Real> ts;
+        for (Real o : offsets) {
+          ts.push_back(o);
+          if (std::isfinite(sup.low) && std::fabs(sup.low) < 1e4000L) ts.push_back(sup.low + std::fabs(o));
+          if (std::isfinite(sup.high) && std::fabs(sup.high) < 1e4000L) ts.push_back(sup.high - std::fabs(o));
+        }
+        for (Real t : ts) {
+          const Real f = pdfBaseDensity(pdf, t, p), s = pdfBaseSurvival(pdf, t, p);
+          LogLaw law;
+          prepareLogLaw(pdf, p, law);
+          const Real lnF = lawLnDensity(law, t), lnS = lawLnSurvival(law, t);
+          if (!(std::isnan(f) || std::isnan(s) || std::isnan(lnF) || std::isnan(lnS))) continue;
+          if (++bad <= 10) {
+            std::ostringstream args;
+            for (int i = 0; i < info.paramCount; ++i) args << " " << static_cast<double>(p[i]);
+            ADD_FAILURE() << info.name << "(" << static_cast<double>(t) << ")" << args.str() << ": f " << static_cast<double>(f)
+                          << " S " << static_cast<double>(s) << " ln f " << static_cast<double>(lnF) << " ln S "
+                          << static_cast<double>(lnS);
+          }
+        }
+      }
+      std::size_t i = 0;
+      while (i < idx.size() && ++idx[i] == choices[i].size()) idx[i++] = 0;
+      if (i == idx.size()) break;
+    }
+  }
+  EXPECT_EQ(bad, 0);
+}
+
 }  // namespace zav

@@ -123,6 +123,27 @@ def quantiles_case():
     c.write()
 
 
+def extremes_case():
+    c = Case("extremes", ["Densities at the edges: the CHI origin, HYPO2EXP with either hazard the",
+                          "larger, and values that underflow to 0 rather than NaN."])
+    # CHI with c = 1 is the half-normal: sqrt(2/pi)/b at t = a; c < 1 is +oo there.
+    c.show("PDF CHI(0.5) 0.5, 2, 1 END", sqrt(2 / mp.pi) / 2)
+    c.stmt("WRITELN(PDF CHI(0.5) 0.5, 2, 0.5 END)")
+    c.out.append(fmt(float("inf"), 12, 5))
+    # HYPO2EXP is symmetric in its hazards: a b (e^-at - e^-bt)/(b - a).
+    hypo = lambda t, a, b: a * b * (exp(-a * t) - exp(-b * t)) / (b - a)
+    h = mp.mpf("0.5")
+    c.show("PDF HYPO2EXP(114) 100, 0.5 END", hypo(114, 100, h), tol="1e-6")
+    c.show("PDF HYPO2EXP(115) 100, 0.5 END", hypo(115, 100, h), tol="1e-6")
+    c.show("PDF HYPO2EXP(115) 0.5, 100 END", hypo(115, h, 100), tol="1e-6")
+    # Values far below the smallest REAL (MAKEHAM's is exp(-e^12000/8),
+    # GENGUMBEL's exp(-1.75 e^12928), HYPO2EXP's about e^-45000): 0, not NaN.
+    for text in ["PDF MAKEHAM(100) 0.0625, 0.125, 120 END", "PDF GENGUMBEL(-100) 1, 0.0078125, 1.75 END",
+                 "PDF HYPO2EXP(30000) 2, 1.5 END", "PDF HYPO2EXP(30000, INFINITY) 1.5, 2 END"]:
+        c.show(text, 0)
+    c.write()
+
+
 def listing_case():
     """Expression mode with -v lists each tree before its value."""
     exprs = [("PDF NORMAL(0.5) 0, 1 END", "PDF NORMAL( 0.5000000000 ) 0 ,  1  END ",
@@ -212,5 +233,6 @@ def errors():
 if __name__ == "__main__":
     observations_case()
     quantiles_case()
+    extremes_case()
     listing_case()
     errors()
