@@ -144,6 +144,27 @@ def extremes_case():
     c.write()
 
 
+def tails_case():
+    c = Case("tails", ["Right-censored observations near the end of the support, and a quantile",
+                       "of a law without an explicit inverse, each to full precision."])
+    pi, cos, sin, acos = mp.pi, mp.cos, mp.sin, mp.acos
+    mp.mp.dps = 80  # the closed forms cancel some 35 digits here
+    u = (4 - mp.mpf(2) ** -10) / 4  # DISK a = 0, b = 1
+    c.show("PDF DISK(3.9990234375, INFINITY) 0, 1 END",
+           2 / pi * (u * (1 + 2 * u * u) * sqrt(1 - u * u) - (4 * u * u - 1) * acos(u)))
+    t = mp.mpf(201) / 64  # RAISEDCOSINE a = 0, b = 1
+    c.show("PDF RAISEDCOSINE(3.140625, INFINITY) 0, 1 END", (pi - t - sin(t)) / (2 * pi))
+    a, d = mp.mpf("0.125"), mp.mpf(10) ** -8  # ALPHA a = 0.125, b = 1 at t = 1e8
+    c.show("PDF ALPHA(1E8, INFINITY) 0.125, 1 END", (mp.ncdf(a) - mp.ncdf(a - d)) / mp.ncdf(a))
+    cc = mp.mpf(2) ** -20  # RINGINGEXP180 a = 0, b = 1, c = 2^-20 at t = 40
+    c.show("PDF RINGINGEXP180(40, INFINITY) 0, 1, 2^-20 END",
+           exp(-40) * (1 - (cos(40 * cc) - cc * sin(40 * cc)) / (1 + cc * cc)) / (1 - 1 / (1 + cc * cc)))
+    mp.mp.dps = 50
+    F = lambda t: 1 - (mp.mpf("0.3") * exp(-2 * t) + mp.mpf("0.7") * exp(-t / 2))
+    c.show("QUANTILE HYPER2EXP(0.001) 0.3, 2, 0.5 END", mp.findroot(lambda x: F(x) - mp.mpf("0.001"), 1))
+    c.write()
+
+
 def listing_case():
     """Expression mode with -v lists each tree before its value."""
     exprs = [("PDF NORMAL(0.5) 0, 1 END", "PDF NORMAL( 0.5000000000 ) 0 ,  1  END ",
@@ -234,5 +255,6 @@ if __name__ == "__main__":
     observations_case()
     quantiles_case()
     extremes_case()
+    tails_case()
     listing_case()
     errors()
