@@ -39,7 +39,7 @@ def tails():
     cancel some 35 digits at the ends), at
     times that are exact binary numbers. Rows of the tail table in
     tests/unit/densities_test.cpp; run with the argument "tails"."""
-    from mpmath import mp, mpf, pi, sqrt, acos, cos, sin, exp, ncdf, npdf
+    from mpmath import mp, mpf, pi, sqrt, acos, cos, sin, exp, ncdf, npdf, quad, besseli
     mp.dps = 80
 
     def disk(t):  # a = 0, b = 1
@@ -63,6 +63,11 @@ def tails():
             ("RAISEDCOSINE", "0, 1", mpf(float(pi)), raised),
             ("ALPHA", "0.125, 1", mpf(10) ** 8, alpha),
             ("RINGINGEXP180", "0, 1, 0x1p-20L", mpf(3), ringing), ("RINGINGEXP180", "0, 1, 0x1p-20L", mpf(40), ringing)]
+    def vonmises(t, a=mpf(2), b=mpf(50)):
+        f = lambda x: exp(b * cos(x - a)) / (2 * pi * besseli(0, b))
+        return f(t), quad(f, [t, (t + 2 * pi) / 2, 2 * pi])
+
+    rows += [("VONMISES", "2, 50", mpf(3), vonmises), ("VONMISES", "2, 50", mpf(6), vonmises)]
     for name, params, t, law in rows:
         f, s = law(t)
         print('    {"%s", {%s}, %sL, %sL, %sL},' % (name, params, mp.nstr(t, 25), mp.nstr(f, 25), mp.nstr(s, 25)))

@@ -249,7 +249,44 @@ Real vonMisesS(const Real* p, Real t) {
     sum = r * ((std::sin(kr * (t - a)) + std::sin(kr * a)) / kr + sum);
   }
   const Real cdf = (t + 2 * sum) / kTwoPi;
-  return 1 - cdf;
+  if (cdf < 0.75L) return 1 - cdf;
+  // A small upper tail: 1 - cdf would cancel, so f is integrated over
+  // [t, 2 pi] instead, by Gauss-Legendre panels halved where the rule and
+  // its halves disagree. The integrand exp(-2b sin^2((x - a)/2)) is smooth.
+  const Real norm = kTwoPi * besselI0Scaled(b);
+  auto f = [&](Real x) {
+    const Real h = std::sin((x - a) / 2);
+    return std::exp(-2 * b * h * h);
+  };
+  constexpr int kPanels = 16;
+  const Real width = (kTwoPi - t) / kPanels;
+  Real guess = 0;
+  for (int i = 0; i < kPanels; ++i) guess += gaussLegendre10(f, t + i * width, t + (i + 1) * width);
+  if (guess == 0) return 0;
+  const Real tol = 1e-21L * guess;
+  // Depth-first over a fixed stack of panels: nothing is allocated.
+  struct Panel {
+    Real x0, x1, whole;
+  };
+  Panel stack[64];
+  int top = 0;
+  Real total = 0;
+  for (int i = kPanels - 1; i >= 0; --i) {
+    const Real x0 = t + i * width, x1 = i == kPanels - 1 ? kTwoPi : t + (i + 1) * width;
+    stack[top++] = {x0, x1, gaussLegendre10(f, x0, x1)};
+    while (top > 0) {
+      const Panel pn = stack[--top];
+      const Real mid = (pn.x0 + pn.x1) / 2;
+      const Real left = gaussLegendre10(f, pn.x0, mid), right = gaussLegendre10(f, mid, pn.x1);
+      if (std::fabs(left + right - pn.whole) <= tol || top + 2 > 64 || pn.x1 - pn.x0 < 1e-12L) {
+        total += left + right;
+      } else {
+        stack[top++] = {mid, pn.x1, right};
+        stack[top++] = {pn.x0, mid, left};
+      }
+    }
+  }
+  return total / norm;
 }
 
 }  // namespace zav::dens

@@ -165,6 +165,22 @@ inline Real hazardDensity(Real h, Real H) {
   return s == 0 ? 0 : h * s;
 }
 
+// The integral of a smooth f over [x0, x1] by the 10-point Gauss-Legendre
+// rule.
+template <class F>
+inline Real gaussLegendre10(F f, Real x0, Real x1) {
+  static constexpr Real kX[5] = {0.1488743389816312108848260011297200L, 0.4333953941292471907992659431657842L,
+                                 0.6794095682990244062343273651148736L, 0.8650633666889845107320966884234930L,
+                                 0.9739065285171717200779640120844521L};
+  static constexpr Real kW[5] = {0.2955242247147528701738929946513383L, 0.2692667193099963550912269215694694L,
+                                 0.2190863625159820439955349342281632L, 0.1494513491505805931457763396576973L,
+                                 0.0666713443086881375935688098933318L};
+  const Real mid = (x0 + x1) / 2, half = (x1 - x0) / 2;
+  Real sum = 0;
+  for (int i = 0; i < 5; ++i) sum += kW[i] * (f(mid - half * kX[i]) + f(mid + half * kX[i]));
+  return sum * half;
+}
+
 // e^x as the last step of a density computed through its logarithm: the
 // one place where such a density under- or overflows.
 inline Real expOf(Real lnValue) { return std::exp(lnValue); }

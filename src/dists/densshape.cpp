@@ -368,17 +368,8 @@ Real alphaS(const Real* p, Real t) {
   if (t <= 0) return 1;
   const Real a = p[0], d = p[1] / t;
   if (!(d <= 1 && a * d <= 2)) return normInterval(a - d, a) / normLower(a);
-  // 10-point Gauss-Legendre nodes and weights on [-1, 1] (positive half).
-  static constexpr Real kX[5] = {0.1488743389816312108848260011297200L, 0.4333953941292471907992659431657842L,
-                                 0.6794095682990244062343273651148736L, 0.8650633666889845107320966884234930L,
-                                 0.9739065285171717200779640120844521L};
-  static constexpr Real kW[5] = {0.2955242247147528701738929946513383L, 0.2692667193099963550912269215694694L,
-                                 0.2190863625159820439955349342281632L, 0.1494513491505805931457763396576973L,
-                                 0.0666713443086881375935688098933318L};
-  Real sum = 0;
-  for (int i = 0; i < 5; ++i)
-    for (Real v : {(1 - kX[i]) / 2, (1 + kX[i]) / 2}) sum += kW[i] * std::exp(a * d * v - d * d * v * v / 2);
-  return normPdf(a) * d * sum / 2 / normLower(a);
+  const Real sum = gaussLegendre10([&](Real v) { return std::exp(a * d * v - d * d * v * v / 2); }, 0, 1);
+  return normPdf(a) * d * sum / normLower(a);
 }
 
 // --------------------------------------------------------- shifted laws

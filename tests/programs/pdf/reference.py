@@ -159,6 +159,8 @@ def tails_case():
     cc = mp.mpf(2) ** -20  # RINGINGEXP180 a = 0, b = 1, c = 2^-20 at t = 40
     c.show("PDF RINGINGEXP180(40, INFINITY) 0, 1, 2^-20 END",
            exp(-40) * (1 - (cos(40 * cc) - cc * sin(40 * cc)) / (1 + cc * cc)) / (1 - 1 / (1 + cc * cc)))
+    vm = lambda x: exp(50 * cos(x - 2)) / (2 * pi * mp.besseli(0, 50))  # VONMISES a = 2, b = 50
+    c.show("PDF VONMISES(6, INFINITY) 2, 50 END", mp.quad(vm, [6, 3 + pi, 2 * pi]))
     mp.mp.dps = 50
     F = lambda t: 1 - (mp.mpf("0.3") * exp(-2 * t) + mp.mpf("0.7") * exp(-t / 2))
     c.show("QUANTILE HYPER2EXP(0.001) 0.3, 2, 0.5 END", mp.findroot(lambda x: F(x) - mp.mpf("0.001"), 1))
