@@ -120,6 +120,63 @@ const Routines* routinesOf(int pdf) {
   return r.density ? &r : nullptr;
 }
 
+// Parameters at the closed end of a range where the law degenerates: a
+// scale or shape of 0 leaves the whole mass on one point (the density there
+// is +oo, elsewhere 0), some leave it all at +oo (a defective law).
+bool pointMass(int pdf, const Real* p, Real& at) {
+  const Real a = p[0], b = p[1], c = p[2];
+  switch (static_cast<Pdf>(pdf)) {
+    case Pdf::WEIBULL: at = 0; return a == 0;
+    case Pdf::CHISQUARED: at = 0; return a == 0 || b == 0;
+    case Pdf::INVGAUSSIAN: at = 0; return a == 0 || b == 0;  // a mean or shape of 0
+    case Pdf::CHI:
+    case Pdf::SHIFTGAMMA:
+    case Pdf::POWERFUNCTION: at = a; return b == 0 || c == 0;
+    case Pdf::SHIFTLOGNORMAL:
+    case Pdf::REVPOWERFUNCTION: at = c == 0 ? a + b : a; return b == 0 || c == 0;
+    case Pdf::ASYMPTOTICRANGE:
+    case Pdf::DISK:
+    case Pdf::HORSESHOE:
+    case Pdf::HYPERBOLICSECANT:
+    case Pdf::LOWMAX:
+    case Pdf::MAXWELL:
+    case Pdf::RAISEDCOSINE:
+    case Pdf::RINGINGEXP0:
+    case Pdf::SHIFTWEIBULL:
+    case Pdf::SUBBOTIN: at = a; return b == 0;
+    case Pdf::INVBETA1: at = kInf; return c == 0;
+    case Pdf::NEGBINOMIAL:
+    case Pdf::PASCAL: at = kInf; return a == 0;  // no success ever
+    case Pdf::ZIPF: at = kInf; return a + 1 == 1;
+    default: return false;
+  }
+}
+
+// Values that the ranges admit but that define no law at all (negative
+// degrees of freedom or shape): every observation is impossible, so f and S
+// are 0.
+bool noLaw(int pdf, const Real* p) {
+  switch (static_cast<Pdf>(pdf)) {
+    case Pdf::EXPONENTIAL: return p[0] < 0;
+    case Pdf::STUDENTT: return !(p[0] > 0);
+    case Pdf::LNGAMMA: return !(p[2] > 0);
+    default: return false;
+  }
+}
+
+Real baseDensity(const Routines& r, int pdf, Real t, const Real* p) {
+  Real at;
+  if (pointMass(pdf, p, at)) return t == at ? kInf : 0;
+  if (noLaw(pdf, p)) return 0;
+  return r.density(p, t);
+}
+Real baseSurvival(const Routines& r, int pdf, Real t, const Real* p) {
+  Real at;
+  if (pointMass(pdf, p, at)) return t < at ? 1 : 0;
+  if (noLaw(pdf, p)) return 0;
+  return r.survival(p, t);
+}
+
 // The discrete routines see whole numbers only.
 inline Real timeFor(int pdf, Real t) { return pdfInfo(pdf)->discrete ? std::round(t) : t; }
 
@@ -129,27 +186,27 @@ bool pdfHasDensity(int pdf) { return routinesOf(pdf) != nullptr; }
 
 Real pdfBaseDensity(int pdf, Real t, const Real* p) {
   const Routines* r = routinesOf(pdf);
-  return r ? r->density(p, timeFor(pdf, t)) : dens::kNaN;
+  return r ? baseDensity(*r, pdf, timeFor(pdf, t), p) : dens::kNaN;
 }
 
 Real pdfBaseSurvival(int pdf, Real t, const Real* p) {
   const Routines* r = routinesOf(pdf);
-  return r ? r->survival(p, timeFor(pdf, t)) : dens::kNaN;
+  return r ? baseSurvival(*r, pdf, timeFor(pdf, t), p) : dens::kNaN;
 }
 
 Real pdfDensity(Interp& in, int pdf, Real t, const Real* p, Real k) {
   const Routines* r = routinesOf(pdf);
   if (!r) ReportError(in, ErrCat::Funct, " couldn't call PDF " + std::string(pdfInfo(pdf)->name));
   t = timeFor(pdf, t);
-  const Real f = r->density(p, t);
+  const Real f = baseDensity(*r, pdf, t, p);
   if (k == 1 || f == 0) return f;
-  return k * f * dens::powr(r->survival(p, t), k - 1);
+  return k * f * dens::powr(baseSurvival(*r, pdf, t, p), k - 1);
 }
 
 Real pdfSurvival(Interp& in, int pdf, Real t, const Real* p, Real k) {
   const Routines* r = routinesOf(pdf);
   if (!r) ReportError(in, ErrCat::Funct, " couldn't call SDF " + std::string(pdfInfo(pdf)->name));
-  const Real s = r->survival(p, timeFor(pdf, t));
+  const Real s = baseSurvival(*r, pdf, timeFor(pdf, t), p);
   return k == 1 ? s : dens::powr(s, k);
 }
 

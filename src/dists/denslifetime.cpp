@@ -2,19 +2,13 @@
 // cumulative hazard H(t), S(t) = exp(-H(t)) and f(t) = h(t) S(t). Before 0
 // the density is 0 and the survival 1. Exponential growth terms go through
 // expm1, so a vanishing growth rate gives the constant-hazard limit.
+#include <algorithm>
 #include <cmath>
 
 #include "dists/densfamilies.h"
 #include "dists/densmath.h"
 
 namespace zav::dens {
-namespace {
-
-// (e^(r t) - 1)/r, and t itself when r = 0.
-inline Real growth(Real r, Real t) { return r == 0 ? t : std::expm1(r * t) / r; }
-
-}  // namespace
-
 // EXPONENTIAL with hazard a: f = a exp(-a t), S = exp(-a t).
 Real exponentialF(const Real* p, Real t) {
   if (t < 0) return 0;
@@ -40,34 +34,39 @@ Real weibullS(const Real* p, Real t) {
 
 // GOMPERTZ: h = a exp(b t), S = exp{(a/b) [1 - exp(b t)]}.
 Real gompertzF(const Real* p, Real t) {
-  if (t < 0) return 0;
-  return expOf(std::log(p[0]) + p[1] * t - p[0] * growth(p[1], t));
+  if (t < 0 || p[0] == 0) return 0;
+  return hazardDensity(std::exp(std::log(p[0]) + p[1] * t), expHazardIntegral(p[0], p[1], t));
 }
 Real gompertzS(const Real* p, Real t) {
   if (t < 0) return 1;
-  return std::exp(-p[0] * growth(p[1], t));
+  return std::exp(-expHazardIntegral(p[0], p[1], t));
 }
 
 // MAKEHAM: h = a1 + a2 exp(b2 t), H = a1 t + (a2/b2) [exp(b2 t) - 1].
+namespace {
+Real makehamH(const Real* p, Real t) { return p[0] * t + expHazardIntegral(p[1], p[2], t); }
+}  // namespace
 Real makehamF(const Real* p, Real t) {
   if (t < 0) return 0;
-  const Real h = p[0] + p[1] * std::exp(p[2] * t);
-  return h * std::exp(-p[0] * t - p[1] * growth(p[2], t));
+  return hazardDensity(p[0] + expHazard(p[1], p[2], t), makehamH(p, t));
 }
 Real makehamS(const Real* p, Real t) {
   if (t < 0) return 1;
-  return std::exp(-p[0] * t - p[1] * growth(p[2], t));
+  return std::exp(-makehamH(p, t));
 }
 
 // SILER: h = a1 exp(-b1 t) + a2 + a3 exp(b3 t),
 // H = (a1/b1) [1 - exp(-b1 t)] + a2 t + (a3/b3) [exp(b3 t) - 1].
 namespace {
-Real silerH(const Real* p, Real t) { return p[0] * growth(-p[1], t) + p[2] * t + p[3] * growth(p[4], t); }
+Real silerH(const Real* p, Real t) {
+  return expHazardIntegral(p[0], -p[1], t) + p[2] * t + expHazardIntegral(p[3], p[4], t);
+}
 }  // namespace
 Real silerF(const Real* p, Real t) {
   if (t < 0) return 0;
-  const Real h = p[0] * std::exp(-p[1] * t) + p[2] + p[3] * std::exp(p[4] * t);
-  return h * std::exp(-silerH(p, t));
+  const Real h = expHazard(p[0], -p[1], t) + p[2] + expHazard(p[3], p[4], t);
+  if (!(h > 0)) return 0;  // a negative constant term can leave no law
+  return hazardDensity(h, silerH(p, t));
 }
 Real silerS(const Real* p, Real t) {
   if (t < 0) return 1;
@@ -88,16 +87,18 @@ Real linearHazardS(const Real* p, Real t) {
 // a1 and a2 share the senescent hazard g = a3 exp(b3 t):
 // S = G(t) [p exp(-a1 t) + (1 - p) exp(-a2 t)], G = exp{-(a3/b3) [exp(b3 t) - 1]},
 // f = G(t) [p (a1 + g) exp(-a1 t) + (1 - p) (a2 + g) exp(-a2 t)].
+// Each group's term is formed as one exponential, so that a term whose
+// exp(-a t) or G underflows is 0 rather than 0 times an overflowed hazard.
 Real mixMakehamF(const Real* p, Real t) {
   if (t < 0) return 0;
-  const Real g = p[3] * std::exp(p[4] * t);
-  const Real G = std::exp(-p[3] * growth(p[4], t));
-  return G * (p[0] * (p[1] + g) * std::exp(-p[1] * t) + (1 - p[0]) * (p[2] + g) * std::exp(-p[2] * t));
+  const Real g = expHazard(p[3], p[4], t);
+  const Real H = expHazardIntegral(p[3], p[4], t);
+  return p[0] * hazardDensity(p[1] + g, p[1] * t + H) + (1 - p[0]) * hazardDensity(p[2] + g, p[2] * t + H);
 }
 Real mixMakehamS(const Real* p, Real t) {
   if (t < 0) return 1;
-  const Real G = std::exp(-p[3] * growth(p[4], t));
-  return G * (p[0] * std::exp(-p[1] * t) + (1 - p[0]) * std::exp(-p[2] * t));
+  const Real H = expHazardIntegral(p[3], p[4], t);
+  return p[0] * std::exp(-p[1] * t - H) + (1 - p[0]) * std::exp(-p[2] * t - H);
 }
 
 // HYPER2EXP (and FL2PT): a proportion p fails with hazard h1, the rest with
@@ -113,18 +114,25 @@ Real hyper2ExpS(const Real* p, Real t) {
 
 // HYPO2EXP (two exponential stages in series, hazards a and b):
 // f = a b [exp(-a t) - exp(-b t)]/(b - a), S = [b exp(-a t) - a exp(-b t)]/(b - a),
-// the Erlang law (1 + a t) exp(-a t) when a = b.
+// the Erlang law (1 + a t) exp(-a t) when a = b. The law is symmetric in a
+// and b; with m the smaller hazard and M the larger it is written
+// f = m M exp(-m t) g, S = exp(-m t) (1 + m g), g = [1 - exp(-(M - m) t)]/(M - m),
+// where nothing overflows.
 namespace {
-// [1 - exp(-(b - a) t)]/(b - a), t when a = b.
-inline Real stageGap(Real a, Real b, Real t) { return b == a ? t : -std::expm1(-(b - a) * t) / (b - a); }
+// g above, t when m = M.
+inline Real stageGap(Real m, Real M, Real t) { return M == m ? t : -std::expm1(-(M - m) * t) / (M - m); }
 }  // namespace
 Real hypo2ExpF(const Real* p, Real t) {
   if (t < 0) return 0;
-  return p[0] * p[1] * std::exp(-p[0] * t) * stageGap(p[0], p[1], t);
+  const Real m = std::min(p[0], p[1]), M = std::max(p[0], p[1]);
+  if (m == 0) return 0;  // the slower stage is never left
+  return m * M * std::exp(-m * t) * stageGap(m, M, t);
 }
 Real hypo2ExpS(const Real* p, Real t) {
   if (t < 0) return 1;
-  return std::exp(-p[0] * t) * (1 + p[0] * stageGap(p[0], p[1], t));
+  const Real m = std::min(p[0], p[1]), M = std::max(p[0], p[1]);
+  const Real e = std::exp(-m * t);
+  return e == 0 ? 0 : e * (1 + m * stageGap(m, M, t));
 }
 
 // GAMMAFRAIL (exponential hazard h with gamma frailty of variance c):

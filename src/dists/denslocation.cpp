@@ -152,22 +152,43 @@ Real compoundExtremeS(const Real* p, Real t) { return expOf(-p[2] * softplus(zOf
 // f = c^c exp(-c (z + e^-z)) / (b gamma(c)) and S = igamma(c, y).
 Real genGumbelF(const Real* p, Real t) {
   const Real y = p[2] * std::exp(-zOf(p, t));
+  if (y == 0 || y == kInf) return 0;  // both tails, past where they underflow
   return y * gammaPDeriv(p[2], y) / p[1];
 }
 Real genGumbelS(const Real* p, Real t) { return gammaP(p[2], p[2] * std::exp(-zOf(p, t))); }
 
 // RAISEDCOSINE on a - pi b <= t <= a + pi b: f = (1 + cos z)/(2 pi b),
-// S = (pi - z - sin z)/(2 pi).
+// S = (pi - z - sin z)/(2 pi). Both are written in the distance y = pi - |z|
+// to the nearer end, f = sin^2(y/2)/(pi b) and the tail (y - sin y)/(2 pi),
+// which has a series where the difference would cancel; pi enters with its
+// low part, since y near an end is smaller than pi's rounding error allows.
+namespace {
+inline Real raisedCosineEnd(Real z) { return (kPi - std::fabs(z)) + kPiLo; }
+// (y - sin y)/(2 pi).
+Real raisedCosineTail(Real y) {
+  if (y > 0.5L) return (y - std::sin(y)) / kTwoPi;
+  // y^3/3! - y^5/5! + ...
+  const Real y2 = y * y;
+  Real term = y * y2 / 6, sum = 0;
+  for (int k = 4; term != 0 && std::fabs(term) > 1e-22L * std::fabs(sum); k += 2) {
+    sum += term;
+    term *= -y2 / (static_cast<Real>(k) * (k + 1));
+  }
+  return sum / kTwoPi;
+}
+}  // namespace
 Real raisedCosineF(const Real* p, Real t) {
   const Real z = zOf(p, t);
   if (!(std::fabs(z) <= kPi)) return 0;
-  return (1 + std::cos(z)) / (kTwoPi * p[1]);
+  const Real s = std::sin(raisedCosineEnd(z) / 2);
+  return s * s / (kPi * p[1]);
 }
 Real raisedCosineS(const Real* p, Real t) {
   const Real z = zOf(p, t);
   if (z <= -kPi) return 1;
   if (z >= kPi) return 0;
-  return (kPi - z - std::sin(z)) / kTwoPi;
+  const Real tail = raisedCosineTail(raisedCosineEnd(z));
+  return z >= 0 ? tail : 1 - tail;
 }
 
 // HORSESHOE on a - b <= t <= a + b, a U-shaped law of shape c (c = 0 is
@@ -228,7 +249,44 @@ Real vonMisesS(const Real* p, Real t) {
     sum = r * ((std::sin(kr * (t - a)) + std::sin(kr * a)) / kr + sum);
   }
   const Real cdf = (t + 2 * sum) / kTwoPi;
-  return 1 - cdf;
+  if (cdf < 0.75L) return 1 - cdf;
+  // A small upper tail: 1 - cdf would cancel, so f is integrated over
+  // [t, 2 pi] instead, by Gauss-Legendre panels halved where the rule and
+  // its halves disagree. The integrand exp(-2b sin^2((x - a)/2)) is smooth.
+  const Real norm = kTwoPi * besselI0Scaled(b);
+  auto f = [&](Real x) {
+    const Real h = std::sin((x - a) / 2);
+    return std::exp(-2 * b * h * h);
+  };
+  constexpr int kPanels = 16;
+  const Real width = (kTwoPi - t) / kPanels;
+  Real guess = 0;
+  for (int i = 0; i < kPanels; ++i) guess += gaussLegendre10(f, t + i * width, t + (i + 1) * width);
+  if (guess == 0) return 0;
+  const Real tol = 1e-21L * guess;
+  // Depth-first over a fixed stack of panels: nothing is allocated.
+  struct Panel {
+    Real x0, x1, whole;
+  };
+  Panel stack[64];
+  int top = 0;
+  Real total = 0;
+  for (int i = kPanels - 1; i >= 0; --i) {
+    const Real x0 = t + i * width, x1 = i == kPanels - 1 ? kTwoPi : t + (i + 1) * width;
+    stack[top++] = {x0, x1, gaussLegendre10(f, x0, x1)};
+    while (top > 0) {
+      const Panel pn = stack[--top];
+      const Real mid = (pn.x0 + pn.x1) / 2;
+      const Real left = gaussLegendre10(f, pn.x0, mid), right = gaussLegendre10(f, mid, pn.x1);
+      if (std::fabs(left + right - pn.whole) <= tol || top + 2 > 64 || pn.x1 - pn.x0 < 1e-12L) {
+        total += left + right;
+      } else {
+        stack[top++] = {mid, pn.x1, right};
+        stack[top++] = {pn.x0, mid, left};
+      }
+    }
+  }
+  return total / norm;
 }
 
 }  // namespace zav::dens

@@ -23,6 +23,7 @@ namespace zav::dens {
 constexpr Real kInf = std::numeric_limits<Real>::infinity();
 constexpr Real kNaN = std::numeric_limits<Real>::quiet_NaN();
 constexpr Real kPi = 3.141592653589793238462643383279502884L;
+constexpr Real kPiLo = -5.016557612668332023557e-20L;  // pi - kPi
 constexpr Real kTwoPi = 6.283185307179586476925286766559005768L;
 constexpr Real kSqrt2 = 1.414213562373095048801688724209698079L;
 constexpr Real kInvSqrt2Pi = 0.3989422804014326779399460599343818685L;
@@ -73,6 +74,12 @@ inline Real lnNormUpper(Real z) {
   Real cf = z;
   for (int k = 40; k >= 1; --k) cf = z + k / cf;
   return -z * z / 2 - kLnSqrt2Pi - std::log(cf);
+}
+// ln[P(Z > z)/phi(z)] for z >= 30, the Mills ratio by its continued fraction.
+inline Real lnMillsRatio(Real z) {
+  Real cf = z;
+  for (int k = 40; k >= 1; --k) cf = z + k / cf;
+  return -std::log(cf);
 }
 // The standard normal quantile of an upper-tail probability s: P(Z > z) = s.
 inline Real normUpperInv(Real s) {
@@ -141,6 +148,37 @@ inline Real besselI(int n, Real x) {
 }
 inline Real besselK(int n, Real x) {
   return quiet([=] { return boost::math::cyl_bessel_k(n, x, BoostQuiet()); });
+}
+
+// The pieces of a hazard a e^(r t): the hazard itself and its integral
+// from 0, a (e^(r t) - 1)/r (a t when r = 0). A zero coefficient gives 0
+// however far the exponential has overflowed.
+inline Real expHazard(Real a, Real r, Real t) { return a == 0 ? 0 : a * std::exp(r * t); }
+inline Real expHazardIntegral(Real a, Real r, Real t) {
+  if (a == 0) return 0;
+  return r == 0 ? a * t : a * (std::expm1(r * t) / r);
+}
+// f = h exp(-H) of a law given by its hazard h and cumulative hazard H:
+// where exp(-H) underflows the density is 0, even when h has overflowed.
+inline Real hazardDensity(Real h, Real H) {
+  const Real s = std::exp(-H);
+  return s == 0 ? 0 : h * s;
+}
+
+// The integral of a smooth f over [x0, x1] by the 10-point Gauss-Legendre
+// rule.
+template <class F>
+inline Real gaussLegendre10(F f, Real x0, Real x1) {
+  static constexpr Real kX[5] = {0.1488743389816312108848260011297200L, 0.4333953941292471907992659431657842L,
+                                 0.6794095682990244062343273651148736L, 0.8650633666889845107320966884234930L,
+                                 0.9739065285171717200779640120844521L};
+  static constexpr Real kW[5] = {0.2955242247147528701738929946513383L, 0.2692667193099963550912269215694694L,
+                                 0.2190863625159820439955349342281632L, 0.1494513491505805931457763396576973L,
+                                 0.0666713443086881375935688098933318L};
+  const Real mid = (x0 + x1) / 2, half = (x1 - x0) / 2;
+  Real sum = 0;
+  for (int i = 0; i < 5; ++i) sum += kW[i] * (f(mid - half * kX[i]) + f(mid + half * kX[i]));
+  return sum * half;
 }
 
 // e^x as the last step of a density computed through its logarithm: the

@@ -58,8 +58,13 @@ Real shiftGammaS(const Real* p, Real t) {
 // f = z^(c-1) exp(-z^2/2) / (2^(c/2-1) gamma(c/2) b), S = igammac(c/2, z^2/2).
 Real chiF(const Real* p, Real t) {
   if (t < p[0]) return 0;
-  const Real z = (t - p[0]) / p[1];
-  return z * gammaPDeriv(p[2] / 2, z * z / 2) / p[1];
+  const Real z = (t - p[0]) / p[1], c = p[2];
+  if (z == 0) {  // the origin: +oo for c < 1, the half-normal's sqrt(2/pi)/b for c = 1
+    if (c == 1) return 2 * kInvSqrt2Pi / p[1];
+    return c < 1 ? kInf : 0;
+  }
+  if (z == kInf) return 0;
+  return z * gammaPDeriv(c / 2, z * z / 2) / p[1];
 }
 Real chiS(const Real* p, Real t) {
   if (t < p[0]) return 1;
@@ -153,6 +158,7 @@ Real fDistS(const Real* p, Real t) {
 Real invBeta1F(const Real* p, Real t) {
   if (t < 0) return 0;
   const Real z = t / p[1];
+  if (z == kInf) return 0;
   const Real x = z / (1 + z);
   return ibetaDeriv(p[0], p[2], x) / (p[1] * (1 + z) * (1 + z));
 }
@@ -311,7 +317,13 @@ Real invGaussianS(const Real* p, Real t) {
   if (t <= 0) return 1;
   const Real a = p[0], b = p[1];
   const Real r = std::sqrt(b / t);
-  return normUpper(r * (t / a - 1)) - expOf(2 * b / a + lnNormUpper(r * (t / a + 1)));
+  const Real x1 = r * (t / a - 1), x2 = r * (t / a + 1);
+  // exp(2b/a) P(Z > x2): far out as phi(x1) over the Mills-ratio fraction of
+  // x2, since 2b/a - x2^2/2 = -x1^2/2 exactly and the two large terms would
+  // cancel; x2 >= 2 sqrt(b/a) keeps exp(2b/a) finite below 30.
+  const Real second = x2 < 30 ? std::exp(2 * b / a) * normUpper(x2)
+                              : expOf(-x1 * x1 / 2 - kLnSqrt2Pi + lnMillsRatio(x2));
+  return normUpper(x1) - second;
 }
 
 // RANDOMWALK (the reciprocal of an inverse Gaussian of mean a and shape b):
@@ -344,13 +356,20 @@ Real birnbaumSaundersS(const Real* p, Real t) {
 }
 
 // ALPHA: F = Phi(a - b/t)/Phi(a), f = b phi(a - b/t) / (t^2 Phi(a)).
+// S = P(a - d < Z <= a)/Phi(a), d = b/t. Where the window is narrow
+// (d <= 1, a d <= 2) its probability is phi(a) d times the integral over
+// [0, 1] of exp(a d v - d^2 v^2 / 2), a smooth integrand that Gauss-Legendre
+// takes to full precision, instead of a difference of two close values.
 Real alphaF(const Real* p, Real t) {
   if (t <= 0) return 0;
   return p[1] * normPdf(p[0] - p[1] / t) / (t * t * normLower(p[0]));
 }
 Real alphaS(const Real* p, Real t) {
   if (t <= 0) return 1;
-  return normInterval(p[0] - p[1] / t, p[0]) / normLower(p[0]);
+  const Real a = p[0], d = p[1] / t;
+  if (!(d <= 1 && a * d <= 2)) return normInterval(a - d, a) / normLower(a);
+  const Real sum = gaussLegendre10([&](Real v) { return std::exp(a * d * v - d * d * v * v / 2); }, 0, 1);
+  return normPdf(a) * d * sum / normLower(a);
 }
 
 // --------------------------------------------------------- shifted laws
@@ -410,16 +429,30 @@ Real smallExtreme2S(const Real* p, Real t) {
 // with frequency c, in phase (+) or in opposition (-):
 // f = exp(-z) [1 +- cos(c z)] / (b N), N = 1 +- 1/(1 + c^2),
 // S = exp(-z) [1 +- (cos(c z) - c sin(c z))/(1 + c^2)] / N.
+// In opposition both vanish as c^2 at small c; with u = sin(c z/2)/c and
+// v = cos(c z/2) they are f = 2 u^2 exp(-z) (1 + c^2)/b and
+// S = exp(-z) [2 (u + v/2)^2 + 1 - v^2/2], sums of terms that do not cancel.
 namespace {
 Real ringingF(const Real* p, Real t, Real sign) {
   if (t < p[0]) return 0;
   const Real z = (t - p[0]) / p[1], c = p[2];
+  if (z == kInf) return 0;
+  if (sign < 0) {
+    const Real u = c == 0 ? z / 2 : std::sin(c * z / 2) / c;
+    return 2 * u * u * std::exp(-z) * (1 + c * c) / p[1];
+  }
   const Real norm = 1 + sign / (1 + c * c);
   return std::exp(-z) * (1 + sign * std::cos(c * z)) / (p[1] * norm);
 }
 Real ringingS(const Real* p, Real t, Real sign) {
   if (t < p[0]) return 1;
   const Real z = (t - p[0]) / p[1], c = p[2];
+  if (z == kInf) return 0;
+  if (sign < 0) {
+    const Real u = c == 0 ? z / 2 : std::sin(c * z / 2) / c, v = std::cos(c * z / 2);
+    const Real w = u + v / 2;
+    return std::exp(-z) * (2 * w * w + 1 - v * v / 2);
+  }
   const Real cc = 1 + c * c;
   const Real norm = 1 + sign / cc;
   return std::exp(-z) * (1 + sign * (std::cos(c * z) - c * std::sin(c * z)) / cc) / norm;
@@ -431,19 +464,56 @@ Real ringingExp180F(const Real* p, Real t) { return ringingF(p, t, -1); }
 Real ringingExp180S(const Real* p, Real t) { return ringingS(p, t, -1); }
 
 // DISK: the distance beyond a between two points taken at random in a disk
-// of radius 2b, so a <= t <= a + 4b; with u = (t - a)/(4b),
-// f = (4u/(pi b)) [acos(u) - u sqrt(1 - u^2)],
-// S = (2/pi) [u (1 + 2u^2) sqrt(1 - u^2) - (4u^2 - 1) acos(u)].
+// of radius 2b, so a <= t <= a + 4b; with u = (t - a)/(4b) = cos(theta),
+// f = (4u/(pi b)) [acos(u) - u sqrt(1 - u^2)] = (4u/(pi b)) (2 theta - sin 2 theta)/2,
+// S = (2/pi) [u (1 + 2u^2) sqrt(1 - u^2) - (4u^2 - 1) acos(u)]
+//   = (2/pi) [sin 2 theta + sin 4 theta / 4 - theta - 2 theta cos 2 theta].
+// Near the upper end theta is small and the terms cancel to theta^5; there
+// their series is summed, S = (2/pi) sum_{n>=2} (-1)^n 4^n (4^n - 4n) theta^(2n+1)/(2n+1)!.
+// theta comes from the distance to the end, 1 - u = 2 sin^2(theta/2).
+namespace {
+inline Real diskTheta(const Real* p, Real t) {
+  const Real w = (4 * p[1] - (t - p[0])) / (4 * p[1]);  // 1 - u
+  return 2 * std::asin(std::sqrt(w / 2));
+}
+}  // namespace
 Real diskF(const Real* p, Real t) {
   const Real u = (t - p[0]) / (4 * p[1]);
   if (!(u >= 0 && u <= 1)) return 0;
-  return 4 * u / (kPi * p[1]) * (std::acos(u) - u * std::sqrt(1 - u * u));
+  const Real th = diskTheta(p, t);
+  Real half;  // (2 theta - sin 2 theta)/2
+  if (th > 0.5L) {
+    half = th - std::sin(2 * th) / 2;
+  } else {  // sum_{n>=1} (-1)^(n+1) (2 theta)^(2n+1) / (2 (2n+1)!)
+    const Real x = 2 * th, x2 = x * x;
+    Real term = x * x2 / 12;
+    half = 0;
+    for (int k = 4; term != 0 && std::fabs(term) > 1e-22L * std::fabs(half); k += 2) {
+      half += term;
+      term *= -x2 / (static_cast<Real>(k) * (k + 1));
+    }
+  }
+  return 4 * u / (kPi * p[1]) * half;
 }
 Real diskS(const Real* p, Real t) {
   const Real u = (t - p[0]) / (4 * p[1]);
   if (!(u > 0)) return 1;
   if (u >= 1) return 0;
-  return 2 / kPi * (u * (1 + 2 * u * u) * std::sqrt(1 - u * u) - (4 * u * u - 1) * std::acos(u));
+  const Real th = diskTheta(p, t);
+  if (th > 0.5L)
+    return 2 / kPi * (std::sin(2 * th) + std::sin(4 * th) / 4 - th - 2 * th * std::cos(2 * th));
+  // Term n: (-1)^n 4^n (4^n - 4n) theta^(2n+1) / (2n+1)!, from n = 2.
+  const Real th2 = th * th;
+  Real pw = 16 * th2 * th2 * th / 120;  // 4^n theta^(2n+1)/(2n+1)! at n = 2
+  Real four = 16, sum = 0;              // 4^n
+  for (int n = 2; n < 60; ++n) {
+    const Real term = (n % 2 ? -pw : pw) * (four - 4 * n);
+    sum += term;
+    if (std::fabs(term) <= 1e-22L * std::fabs(sum)) break;
+    pw *= 4 * th2 / (static_cast<Real>(2 * n + 2) * (2 * n + 3));
+    four *= 4;
+  }
+  return 2 / kPi * sum;
 }
 
 }  // namespace zav::dens

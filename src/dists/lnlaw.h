@@ -25,6 +25,10 @@ constexpr Real kModerate = 64;
 
 inline Real growth(Real r, Real t) { return r == 0 ? t : std::expm1(r * t) / r; }
 
+// ln(h exp(-H)) = ln h - H, -oo where H is +oo (h may have overflowed
+// too) or the hazard is not positive.
+inline Real lnHazardDensity(Real lnh, Real H) { return H == kInf || std::isnan(lnh) ? -kInf : lnh - H; }
+
 inline Real lnNormPdf(Real z) { return std::isinf(z) ? -kInf : -z * z / 2 - kLnSqrt2Pi; }
 
 // ln of an exact probability, and the log-space formula where it underflows.
@@ -48,17 +52,25 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
   const Real* c = law.c;
   if (law.discrete) t = std::round(t);
   switch (static_cast<Pdf>(law.pdf)) {
-    case Pdf::EXPONENTIAL: return t < 0 ? -dens::kInf : c[0] - p[0] * t;
-    case Pdf::WEIBULL: return t < 0 ? -dens::kInf : lnlaw::weibullLike(std::log(t) - c[0], p[1], c[1]);
-    case Pdf::SHIFTWEIBULL: return t < p[0] ? -dens::kInf : lnlaw::weibullLike(std::log(t - p[0]) - c[0], p[2], c[1]);
-    case Pdf::GOMPERTZ: return t < 0 ? -dens::kInf : c[0] + p[1] * t - p[0] * lnlaw::growth(p[1], t);
+    case Pdf::EXPONENTIAL: return t < 0 || !(p[0] > 0) ? -dens::kInf : c[0] - p[0] * t;
+    case Pdf::WEIBULL:
+      if (p[0] == 0) return t == 0 ? dens::kInf : -dens::kInf;  // all mass at 0
+      return t < 0 ? -dens::kInf : lnlaw::weibullLike(std::log(t) - c[0], p[1], c[1]);
+    case Pdf::SHIFTWEIBULL:
+      if (p[1] == 0) return t == p[0] ? dens::kInf : -dens::kInf;
+      return t < p[0] ? -dens::kInf : lnlaw::weibullLike(std::log(t - p[0]) - c[0], p[2], c[1]);
+    case Pdf::GOMPERTZ:
+      if (t < 0 || p[0] == 0) return -dens::kInf;
+      return lnlaw::lnHazardDensity(c[0] + p[1] * t, dens::expHazardIntegral(p[0], p[1], t));
     case Pdf::MAKEHAM:
       if (t < 0) return -dens::kInf;
-      return std::log(p[0] + p[1] * std::exp(p[2] * t)) - p[0] * t - p[1] * lnlaw::growth(p[2], t);
+      return lnlaw::lnHazardDensity(std::log(p[0] + dens::expHazard(p[1], p[2], t)),
+                                    p[0] * t + dens::expHazardIntegral(p[1], p[2], t));
     case Pdf::SILER:
       if (t < 0) return -dens::kInf;
-      return std::log(p[0] * std::exp(-p[1] * t) + p[2] + p[3] * std::exp(p[4] * t)) -
-             (p[0] * lnlaw::growth(-p[1], t) + p[2] * t + p[3] * lnlaw::growth(p[4], t));
+      return lnlaw::lnHazardDensity(
+          std::log(dens::expHazard(p[0], -p[1], t) + p[2] + dens::expHazard(p[3], p[4], t)),
+          dens::expHazardIntegral(p[0], -p[1], t) + p[2] * t + dens::expHazardIntegral(p[3], p[4], t));
     case Pdf::LINEARHAZARD:
       if (t < 0) return -dens::kInf;
       return std::log(p[0] + p[1] * t) - t * (p[0] + p[1] * t / 2);
@@ -127,6 +139,7 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
       auto formula = [&] {
         return dens::lnGamma(n + t) - c[0] - dens::lnGamma(t + 1) + n * c[1] + (t == 0 ? 0 : t * c[2]);
       };
+      if (p[0] == 0) return -dens::kInf;  // no success ever
       if (n + t < lnlaw::kModerate) return formula();
       return lnlaw::lnExact(dens::negBinomialF(p, t), formula);
     }
@@ -139,12 +152,18 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
   const Real* c = law.c;
   if (law.discrete) t = std::round(t);
   switch (static_cast<Pdf>(law.pdf)) {
-    case Pdf::EXPONENTIAL: return t < 0 ? 0 : -p[0] * t;
-    case Pdf::WEIBULL: return t < 0 ? 0 : -std::exp(p[1] * (std::log(t) - c[0]));
-    case Pdf::SHIFTWEIBULL: return t < p[0] ? 0 : -std::exp(p[2] * (std::log(t - p[0]) - c[0]));
-    case Pdf::GOMPERTZ: return t < 0 ? 0 : -p[0] * lnlaw::growth(p[1], t);
-    case Pdf::MAKEHAM: return t < 0 ? 0 : -p[0] * t - p[1] * lnlaw::growth(p[2], t);
-    case Pdf::SILER: return t < 0 ? 0 : -(p[0] * lnlaw::growth(-p[1], t) + p[2] * t + p[3] * lnlaw::growth(p[4], t));
+    case Pdf::EXPONENTIAL: return t < 0 ? 0 : (p[0] < 0 ? -dens::kInf : -p[0] * t);
+    case Pdf::WEIBULL:
+      if (p[0] == 0) return t < 0 ? 0 : -dens::kInf;
+      return t < 0 ? 0 : -std::exp(p[1] * (std::log(t) - c[0]));
+    case Pdf::SHIFTWEIBULL:
+      if (p[1] == 0) return t < p[0] ? 0 : -dens::kInf;
+      return t < p[0] ? 0 : -std::exp(p[2] * (std::log(t - p[0]) - c[0]));
+    case Pdf::GOMPERTZ: return t < 0 ? 0 : -dens::expHazardIntegral(p[0], p[1], t);
+    case Pdf::MAKEHAM: return t < 0 ? 0 : -p[0] * t - dens::expHazardIntegral(p[1], p[2], t);
+    case Pdf::SILER:
+      return t < 0 ? 0
+                   : -(dens::expHazardIntegral(p[0], -p[1], t) + p[2] * t + dens::expHazardIntegral(p[3], p[4], t));
     case Pdf::LINEARHAZARD: return t < 0 ? 0 : -t * (p[0] + p[1] * t / 2);
     case Pdf::GENGAMMA:
       return t < 0 ? 0 : std::log(dens::gammaQ(p[0], std::exp(p[2] * (std::log(t) - c[0]))));

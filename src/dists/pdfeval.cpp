@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "core/error.h"
@@ -26,6 +27,7 @@ namespace {
 
 constexpr int kMaxVars = 8;   // BIVNORMAL has the most time variables
 constexpr int kFormSlots = 5; // q, left, right, tol, maxits of the quantile forms
+constexpr Real kInfinityStep = std::numeric_limits<Real>::infinity();
 
 // The arguments of one evaluation, on the stack: nothing is allocated per
 // observation.
@@ -268,7 +270,22 @@ Real baseQuantile(Interp& in, int pdf, Real s, const Real* p, Real tol, int maxi
     b = std::max<Real>(a, 0) + step;
     for (int i = 0; i < kDoublings && S(b) > s; ++i) b += (step *= 2);
   }
-  return solveQuantile(in, [&](Real x) { return S(x) - s; }, a, b, tol, maxits);
+  t = solveQuantile(in, [&](Real x) { return S(x) - s; }, a, b, tol, maxits);
+  // The search stops at its absolute tolerance; Newton steps on S with f as
+  // its derivative take t on to full precision. A step that leaves the
+  // bracket or does not shrink ends the polishing.
+  Real last = kInfinityStep;
+  for (int i = 0; i < 8; ++i) {
+    const Real f = pdfBaseDensity(pdf, t, p);
+    if (!(f > 0) || !std::isfinite(f)) break;
+    const Real step = (S(t) - s) / f;
+    const Real next = t + step;
+    if (!(std::fabs(step) < last) || !(next >= a && next <= b)) break;
+    t = next;
+    last = std::fabs(step);
+    if (last <= 1e-19L * std::fabs(t)) break;
+  }
+  return t;
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "core/interp.h"
 #include "dists/bivnormal.h"
 #include "dists/densities.h"
+#include "dists/lnlaw.h"
 #include "dists/pdfcatalog.h"
 #include "dists/pdfeval.h"
 #include "funcs/eval.h"
@@ -254,6 +256,33 @@ TEST_F(PdfEval, Quantiles) {
   EXPECT_NEAR(pdfQuantile(in, num(Pdf::DANIELS), 0.5L, ninf, inf, 1e-12L, 100, none, 1), 0.8275735551899077L, 1e-11L);
 }
 
+// Laws without an explicit inverse are solved to full precision whatever
+// the search's tolerance: references by mpmath's findroot on F(t) = q at 50
+// digits (bench/dists_reference.py quantiles).
+TEST_F(PdfEval, SearchedQuantilesToFullPrecision) {
+  struct Row {
+    const char* name;
+    std::vector<Real> params;
+    Real q, t;
+  };
+  const Row rows[] = {
+      {"HYPER2EXP", {0.3L, 2, 0.5L}, 0.001L, 0.001053434158438095163636483L},
+      {"HYPER2EXP", {0.3L, 2, 0.5L}, 0.5L, 0.8874482017036018488026382L},
+      {"HYPER2EXP", {0.3L, 2, 0.5L}, 0.999L, 13.10216067258576810253462L},
+      {"SILER", {0.1L, 0.5L, 0.01L, 0.001L, 0.1L}, 0.001L, 0.009031824627850104807675205L},
+      {"SILER", {0.1L, 0.5L, 0.01L, 0.001L, 0.1L}, 0.5L, 30.07598525056351889049834L},
+      {"SILER", {0.1L, 0.5L, 0.01L, 0.001L, 0.1L}, 0.999L, 64.09646879283755151820895L},
+      {"MAKEHAM", {0.01L, 0.02L, 0.1L}, 0.3L, 8.565772789171734672845863L},
+  };
+  for (const Row& r : rows) {
+    Real p[kMaxPdfParams] = {};
+    for (std::size_t i = 0; i < r.params.size(); ++i) p[i] = r.params[i];
+    const Real t = pdfQuantile(in, pdfNumber(r.name), r.q, in.set.negInfinity, in.set.infinity, 1e-5L, 100, p, 1);
+    EXPECT_LE(relErr(t, r.t), 1e-15L) << r.name << " q=" << static_cast<double>(r.q);
+    if (std::getenv("ZAV_DENSITY_REPORT")) std::printf("%-10s q=%-6g %.2Le\n", r.name, static_cast<double>(r.q), relErr(t, r.t));
+  }
+}
+
 // For every continuous law with an explicit inverse, S(t(s)) = s.
 TEST(Densities, ExplicitQuantilesInvertTheSurvival) {
   int checked = 0;
@@ -411,4 +440,117 @@ TEST_F(PdfEval, BivariateObservations) {
 }
 
 }  // namespace
+}  // namespace zav
+
+// Upper tails near the end of the support, where S is a small difference of
+// O(1) terms: f and S from the laws' formulas in mpmath at 80 digits
+// (bench/dists_reference.py tails), at exactly representable times.
+namespace zav {
+TEST(Densities, UpperTailsWithoutCancellation) {
+  const RefRow rows[] = {
+      {"DISK", {0, 1}, 3.9990234375L, 0.000009155919892696719003262389L, 3.576818176580022901558415e-9L},
+      {"DISK", {0, 1}, 3.999999940395355224609375L, 4.367108828975002987038735e-12L, 1.041199886883923192322004e-19L},
+      {"RAISEDCOSINE", {0, 1}, 3.140625L, 7.451263578894066369454047e-8L, 2.403414058552322219901418e-11L},
+      {"RAISEDCOSINE", {0, 1}, 3.141592653589793115997963L, 1.193470914305306312752282e-33L, 4.871934450264861385921201e-50L},
+      {"ALPHA", {0.125L, 1}, 100000000.0L, 7.20047596402584841901724e-17L, 7.200475959525551183392074e-9L},
+      {"RINGINGEXP180", {0, 1, 0x1p-20L}, 3.0L, 0.2240418076554386846163003L, 0.4231900811264869268595938L},
+      {"RINGINGEXP180", {0, 1, 0x1p-20L}, 40.0L, 3.398683403824217674278326e-15L, 3.572865928246867277885662e-15L},
+      {"VONMISES", {2, 50}, 3, 2.931498292824351897359432e-10L, 6.869235154586915768877058e-12L},
+      {"VONMISES", {2, 50}, 6, 3.474427566295752834337454e-36L, 1.109426269710345619120383e-32L},
+  };
+  for (const RefRow& r : rows) {
+    const int pdf = pdfNumber(r.name);
+    Real p[kMaxPdfParams] = {};
+    for (std::size_t i = 0; i < r.params.size(); ++i) p[i] = r.params[i];
+    EXPECT_LE(relErr(pdfBaseDensity(pdf, r.t, p), r.f), 1e-15L) << r.name << " f(" << static_cast<double>(r.t) << ")";
+    EXPECT_LE(relErr(pdfBaseSurvival(pdf, r.t, p), r.s), 1e-15L) << r.name << " S(" << static_cast<double>(r.t) << ")";
+    if (std::getenv("ZAV_DENSITY_REPORT"))
+      std::printf("%-14s %.2Le %.2Le\n", r.name, relErr(pdfBaseDensity(pdf, r.t, p), r.f),
+                  relErr(pdfBaseSurvival(pdf, r.t, p), r.s));
+  }
+}
+}  // namespace zav
+
+// ---------------------------------------------------------------- sweep
+namespace zav {
+namespace {
+
+// Values of a parameter at the ends of its range (1e20 standing for +oo)
+// and one between.
+std::vector<Real> rangeValues(int code) {
+  switch (code) {
+    case 0: return {1e-300L, 1, 1e20L};
+    case 1: return {0, 1e-300L, 1, 1e20L};
+    case 2: return {0, 0.5L, 1};
+    case 3: return {-1, 0, 1};
+    case 4: return {1, 1e20L};
+    case 5:
+    case 23: return {-1e20L, -1, 0, 1, 1e20L};
+    case 17: return {0, 3.14159L, 6.28318L};
+    default: return {1};
+  }
+}
+
+}  // namespace
+
+// No density, survival or log of either is NaN for parameters inside their
+// ranges, at times from the ends of the support out to 1e300: a single NaN
+// would make a whole log-likelihood NaN.
+TEST(Densities, NoNaNAtTheEndsOfTheRanges) {
+  Interp in;
+  test::prepareInterp(in);
+  const std::vector<Real> offsets = {-1e300L, -1, 0, 1e-300L, 1e-8L, 1, 1e3L, 1e300L};
+  int bad = 0;
+  for (int pdf = 1; pdf <= kPdfCount; ++pdf) {
+    if (!pdfHasDensity(pdf)) continue;
+    const PdfInfo& info = *pdfInfo(pdf);
+    std::vector<std::vector<Real>> choices;
+    for (int i = 0; i < info.paramCount; ++i) {
+      std::vector<Real> v = rangeValues(info.paramRange[static_cast<std::size_t>(i)]);
+      // A count's probabilities are sums over its values: keep them short.
+      if (info.discrete) std::erase_if(v, [](Real x) { return std::fabs(x) > 1e3L; });
+      // The circular law's series has about 10 sqrt(b) terms.
+      // and the incomplete beta function takes long over shapes near 1e20.
+      if (pdf == static_cast<int>(Pdf::VONMISES) || pdf == static_cast<int>(Pdf::F) ||
+          pdf == static_cast<int>(Pdf::INVBETA1))
+        std::erase_if(v, [](Real x) { return x > 1e4L; });
+      if (v.size() > 1 && info.paramCount > 3) v.erase(v.begin() + 1);  // five-parameter laws: the ends only
+      choices.push_back(v);
+    }
+    std::vector<std::size_t> idx(choices.size(), 0);
+    for (;;) {
+      Real p[kMaxPdfParams] = {};
+      for (std::size_t i = 0; i < idx.size(); ++i) p[i] = choices[i][idx[i]];
+      if (info.timeRange == 9) p[0] = 0, p[1] = 1;
+      if (pdfParamsInRange(pdf, p) && !(pdf == static_cast<int>(Pdf::HYPERGEOMETRIC) && p[1] > p[2])) {
+        const Support sup = supportBounds(in, info.timeRange, p);
+        std::vector<Real> ts;
+        for (Real o : offsets) {
+          ts.push_back(o);
+          if (std::isfinite(sup.low) && std::fabs(sup.low) < 1e4000L) ts.push_back(sup.low + std::fabs(o));
+          if (std::isfinite(sup.high) && std::fabs(sup.high) < 1e4000L) ts.push_back(sup.high - std::fabs(o));
+        }
+        for (Real t : ts) {
+          const Real f = pdfBaseDensity(pdf, t, p), s = pdfBaseSurvival(pdf, t, p);
+          LogLaw law;
+          prepareLogLaw(pdf, p, law);
+          const Real lnF = lawLnDensity(law, t), lnS = lawLnSurvival(law, t);
+          if (!(std::isnan(f) || std::isnan(s) || std::isnan(lnF) || std::isnan(lnS))) continue;
+          if (++bad <= 10) {
+            std::ostringstream args;
+            for (int i = 0; i < info.paramCount; ++i) args << " " << static_cast<double>(p[i]);
+            ADD_FAILURE() << info.name << "(" << static_cast<double>(t) << ")" << args.str() << ": f " << static_cast<double>(f)
+                          << " S " << static_cast<double>(s) << " ln f " << static_cast<double>(lnF) << " ln S "
+                          << static_cast<double>(lnS);
+          }
+        }
+      }
+      std::size_t i = 0;
+      while (i < idx.size() && ++idx[i] == choices[i].size()) idx[i++] = 0;
+      if (i == idx.size()) break;
+    }
+  }
+  EXPECT_EQ(bad, 0);
+}
+
 }  // namespace zav

@@ -123,6 +123,50 @@ def quantiles_case():
     c.write()
 
 
+def extremes_case():
+    c = Case("extremes", ["Densities at the edges: the CHI origin, HYPO2EXP with either hazard the",
+                          "larger, and values that underflow to 0 rather than NaN."])
+    # CHI with c = 1 is the half-normal: sqrt(2/pi)/b at t = a; c < 1 is +oo there.
+    c.show("PDF CHI(0.5) 0.5, 2, 1 END", sqrt(2 / mp.pi) / 2)
+    c.stmt("WRITELN(PDF CHI(0.5) 0.5, 2, 0.5 END)")
+    c.out.append(fmt(float("inf"), 12, 5))
+    # HYPO2EXP is symmetric in its hazards: a b (e^-at - e^-bt)/(b - a).
+    hypo = lambda t, a, b: a * b * (exp(-a * t) - exp(-b * t)) / (b - a)
+    h = mp.mpf("0.5")
+    c.show("PDF HYPO2EXP(114) 100, 0.5 END", hypo(114, 100, h), tol="1e-6")
+    c.show("PDF HYPO2EXP(115) 100, 0.5 END", hypo(115, 100, h), tol="1e-6")
+    c.show("PDF HYPO2EXP(115) 0.5, 100 END", hypo(115, h, 100), tol="1e-6")
+    # Values far below the smallest REAL (MAKEHAM's is exp(-e^12000/8),
+    # GENGUMBEL's exp(-1.75 e^12928), HYPO2EXP's about e^-45000): 0, not NaN.
+    for text in ["PDF MAKEHAM(100) 0.0625, 0.125, 120 END", "PDF GENGUMBEL(-100) 1, 0.0078125, 1.75 END",
+                 "PDF HYPO2EXP(30000) 2, 1.5 END", "PDF HYPO2EXP(30000, INFINITY) 1.5, 2 END"]:
+        c.show(text, 0)
+    c.write()
+
+
+def tails_case():
+    c = Case("tails", ["Right-censored observations near the end of the support, and a quantile",
+                       "of a law without an explicit inverse, each to full precision."])
+    pi, cos, sin, acos = mp.pi, mp.cos, mp.sin, mp.acos
+    mp.mp.dps = 80  # the closed forms cancel some 35 digits here
+    u = (4 - mp.mpf(2) ** -10) / 4  # DISK a = 0, b = 1
+    c.show("PDF DISK(3.9990234375, INFINITY) 0, 1 END",
+           2 / pi * (u * (1 + 2 * u * u) * sqrt(1 - u * u) - (4 * u * u - 1) * acos(u)))
+    t = mp.mpf(201) / 64  # RAISEDCOSINE a = 0, b = 1
+    c.show("PDF RAISEDCOSINE(3.140625, INFINITY) 0, 1 END", (pi - t - sin(t)) / (2 * pi))
+    a, d = mp.mpf("0.125"), mp.mpf(10) ** -8  # ALPHA a = 0.125, b = 1 at t = 1e8
+    c.show("PDF ALPHA(1E8, INFINITY) 0.125, 1 END", (mp.ncdf(a) - mp.ncdf(a - d)) / mp.ncdf(a))
+    cc = mp.mpf(2) ** -20  # RINGINGEXP180 a = 0, b = 1, c = 2^-20 at t = 40
+    c.show("PDF RINGINGEXP180(40, INFINITY) 0, 1, 2^-20 END",
+           exp(-40) * (1 - (cos(40 * cc) - cc * sin(40 * cc)) / (1 + cc * cc)) / (1 - 1 / (1 + cc * cc)))
+    vm = lambda x: exp(50 * cos(x - 2)) / (2 * pi * mp.besseli(0, 50))  # VONMISES a = 2, b = 50
+    c.show("PDF VONMISES(6, INFINITY) 2, 50 END", mp.quad(vm, [6, 3 + pi, 2 * pi]))
+    mp.mp.dps = 50
+    F = lambda t: 1 - (mp.mpf("0.3") * exp(-2 * t) + mp.mpf("0.7") * exp(-t / 2))
+    c.show("QUANTILE HYPER2EXP(0.001) 0.3, 2, 0.5 END", mp.findroot(lambda x: F(x) - mp.mpf("0.001"), 1))
+    c.write()
+
+
 def listing_case():
     """Expression mode with -v lists each tree before its value."""
     exprs = [("PDF NORMAL(0.5) 0, 1 END", "PDF NORMAL( 0.5000000000 ) 0 ,  1  END ",
@@ -212,5 +256,7 @@ def errors():
 if __name__ == "__main__":
     observations_case()
     quantiles_case()
+    extremes_case()
+    tails_case()
     listing_case()
     errors()
