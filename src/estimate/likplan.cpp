@@ -582,12 +582,13 @@ void scoreBlock(void* ctx, int b) {
     }
     if (tO < f.sup.low || tO > f.sup.high) continue;
     const bool exact = tC == tO;
-    Real lnF, lnS;
-    lawLnBoth(f.law, tO, lnF, lnS);
+    Real lnF, lnS = 0;
+    if (exact && k == 1 && !densityScoreReadsSurvival(f.law.pdf)) lnF = lawLnDensity(f.law, tO);
+    else lawLnBoth(f.law, tO, lnF, lnS);
     const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
     if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
     Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
-    lawScores(f.law, tO, lnS, dF, dS);
+    lawScores(f.law, tO, lnS, dF, dS, !exact || k != 1);
     for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
     const Real dk = w * (exact ? 1 + k * lnS : k * lnS);
     for (std::size_t m = 0; m < nc; ++m) g[static_cast<std::size_t>(np) + m] += dk * f.linear[m].x[i - 1];
