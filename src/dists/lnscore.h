@@ -1,12 +1,15 @@
 // The scores of a prepared law: the derivatives of ln f(t) and ln S(t) with
 // respect to each intrinsic parameter, inline beside the log routines they
-// differentiate, for the quasi-Newton method's gradient. Laws whose
-// survival is an incomplete function of a shape (the gamma family, the
-// counts) have none here; their gradients come from differences.
+// differentiate, for the quasi-Newton method's gradient. The gamma laws'
+// survival in their shape has no closed derivative; it is differenced per
+// observation, which still costs far less than differencing the whole
+// likelihood. The counts have no scores here.
 #pragma once
+#include <boost/math/special_functions/digamma.hpp>
 #include <cmath>
 
 #include "dists/densities.h"
+#include "dists/densmath.h"
 #include "dists/pdfcatalog.h"
 #include "dists/lnlaw.h"
 
@@ -16,9 +19,16 @@ inline bool lawHasScore(int pdf) {
   switch (static_cast<Pdf>(pdf)) {
     case Pdf::EXPONENTIAL: case Pdf::WEIBULL: case Pdf::SHIFTWEIBULL: case Pdf::GOMPERTZ: case Pdf::MAKEHAM:
     case Pdf::LINEARHAZARD: case Pdf::NORMAL: case Pdf::GAUSSIAN: case Pdf::LNNORMAL: case Pdf::LOGNORMAL:
-    case Pdf::LOGISTIC: case Pdf::LNLOGISTIC: case Pdf::SMALLEXTREME1: return true;
+    case Pdf::LOGISTIC: case Pdf::LNLOGISTIC: case Pdf::SMALLEXTREME1: case Pdf::GAMMA: case Pdf::GENGAMMA:
+      return true;
     default: return false;
   }
+}
+
+// Whether the scores of an exact time with k = 1 read ln S: the gamma
+// laws' do not, and their ln S is the costly part.
+inline bool densityScoreReadsSurvival(int pdf) {
+  return pdf != static_cast<int>(Pdf::GAMMA) && pdf != static_cast<int>(Pdf::GENGAMMA);
 }
 
 namespace lnscore {
@@ -39,13 +49,54 @@ inline Real sigmoid(Real x) {
 // phi(z)/Q(z), the normal hazard, from ln Q(z).
 inline Real normalHazard(Real z, Real lnQ) { return std::exp(lnlaw::lnNormPdf(z) - lnQ); }
 
+inline Real digamma(Real x) {
+  return dens::quiet([=] { return boost::math::digamma(x, BoostQuiet()); });
+}
+
+// d ln Q(a, x) / da by central differences in a (steps of 1e-6 a: both the
+// truncation and the rounding stay near 1e-12), and d ln Q / dx exactly.
+inline Real lnQShapeSlope(Real a, Real x) {
+  const Real h = 1e-6L * a;
+  return (std::log(dens::gammaQ(a + h, x)) - std::log(dens::gammaQ(a - h, x))) / (2 * h);
+}
+inline Real lnQSlope(Real a, Real x, Real lnGammaA, Real lnQ) {
+  return -std::exp((a - 1) * std::log(x) - x - lnGammaA - lnQ);
+}
+
 }  // namespace lnscore
 
 // dF[j] = d ln f(t) / d p_j and dS[j] = d ln S(t) / d p_j at a t inside the
-// law's support, where ln S(t) = lnS is finite.
-inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS) {
+// law's support, where ln S(t) = lnS is finite. Without `survival` only dF
+// is wanted, and dS may be left unset.
+inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, bool survival = true) {
   const Real* p = law.p;
   switch (static_cast<Pdf>(law.pdf)) {
+    case Pdf::GAMMA: {
+      // x = h t; ln f = ln h + (c - 1) ln x - x - ln gamma(c), S = Q(c, x).
+      const Real h = p[0], c = p[1], x = h * t;
+      dF[0] = c / h - t;
+      dF[1] = std::log(x) - lnscore::digamma(c);
+      if (survival) {
+        dS[0] = t * lnscore::lnQSlope(c, x, law.c[1], lnS);
+        dS[1] = lnscore::lnQShapeSlope(c, x);
+      }
+      return;
+    }
+    case Pdf::GENGAMMA: {
+      // y = (t/b)^c; ln f = ln(c/b) - ln gamma(a) + (c a - 1) ln(t/b) - y,
+      // S = Q(a, y).
+      const Real a = p[0], b = p[1], c = p[2], lnz = std::log(t / b), y = std::exp(c * lnz);
+      dF[0] = c * lnz - lnscore::digamma(a);
+      dF[1] = c * (y - a) / b;
+      dF[2] = 1 / c + lnz * (a - y);
+      if (survival) {
+        const Real dy = lnscore::lnQSlope(a, y, std::log(c / b) - law.c[1], lnS);
+        dS[0] = lnscore::lnQShapeSlope(a, y);
+        dS[1] = -dy * c * y / b;
+        dS[2] = dy * y * lnz;
+      }
+      return;
+    }
     case Pdf::EXPONENTIAL:
       dS[0] = -t;
       dF[0] = 1 / p[0] - t;

@@ -560,11 +560,13 @@ void sumBlock(void* ctx, int b) {
   f.sums[static_cast<std::size_t>(b)] = sum;
 }
 
-// The scores of a block's observations, exact or right-censored ones of a
-// law with fixed parameters: an exact time adds d ln f + (k - 1) d ln S and
-// 1 + k ln S for ln k, a censored one k d ln S and k ln S; a term that the
-// guard holds at its bound adds nothing. Any other observation fails the
-// block, and the caller takes differences instead.
+// The scores of a block's observations of a law with fixed parameters. An
+// exact time adds d ln f + (k - 1) d ln S, and 1 + k ln S for ln k; a
+// right-censored one k d ln S, and k ln S; an interval-censored one, with
+// r = S(b)^k / S(a)^k, k (d ln S(a) - r d ln S(b)) / (1 - r), and
+// k (ln S(a) - r ln S(b)) / (1 - r). A term that the guard holds at its
+// bound adds nothing. Any other observation fails the block, and the
+// caller takes differences instead.
 void scoreBlock(void* ctx, int b) {
   Frame& f = *static_cast<Frame*>(ctx);
   const std::int32_t first = b * kBlock + 1;
@@ -575,25 +577,42 @@ void scoreBlock(void* ctx, int b) {
   const Real* t0 = f.vars[0].real;
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
   const Real inf = f.in->set.infinity;
+  const Real low = f.sup.low, high = f.sup.high;
   for (std::int32_t i = first; i <= last; ++i) {
     const Real w = f.freq ? f.freq[i - 1] : 1;
     if (!(w > 0)) continue;
     const Real tO = t0[i - 1], tC = t1[i - 1];
+    const bool interval = tC != tO && tC < inf;
     Real k, lnK;
-    if (!(tO > -inf && tO < inf) || (tC != tO && !(tC >= inf)) || !hazard(f, i, k, lnK) || !(k > 0)) {
+    if (!(tO > -inf && tO < inf) || (interval && !(tO < tC && tC < high)) || !hazard(f, i, k, lnK) || !(k > 0)) {
       f.failed[static_cast<std::size_t>(b)] = 1;
       return;
     }
-    if (tO < f.sup.low || tO > f.sup.high) continue;
-    const bool exact = tC == tO;
-    Real lnF, lnS;
-    lawLnBoth(f.law, tO, lnF, lnS);
-    const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
-    if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
+    if (tO < low || tO > high) continue;
     Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
-    lawScores(f.law, tO, lnS, dF, dS);
-    for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
-    const Real dk = w * (exact ? 1 + k * lnS : k * lnS);
+    Real dk;
+    if (interval) {
+      // S(a) = 1 at the support's lower end, where it has no slope.
+      const Real lnA = tO > low ? lawLnSurvival(f.law, tO) : 0, lnB = lawLnSurvival(f.law, tC);
+      const Real r = std::exp(k * (lnB - lnA));
+      const Real lnx = k * lnA + std::log1p(-r);
+      if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
+      Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
+      if (tO > low) lawScores(f.law, tO, lnA, dF, dS);
+      lawScores(f.law, tC, lnB, dFb, dSb);
+      for (int j = 0; j < np; ++j) g[j] += w * k * (dS[j] - r * dSb[j]) / (1 - r);
+      dk = w * k * (lnA - r * lnB) / (1 - r);
+    } else {
+      const bool exact = tC == tO;
+      Real lnF, lnS = 0;
+      if (exact && k == 1 && !densityScoreReadsSurvival(f.law.pdf)) lnF = lawLnDensity(f.law, tO);
+      else lawLnBoth(f.law, tO, lnF, lnS);
+      const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
+      if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
+      lawScores(f.law, tO, lnS, dF, dS, !exact || k != 1);
+      for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
+      dk = w * (exact ? 1 + k * lnS : k * lnS);
+    }
     for (std::size_t m = 0; m < nc; ++m) g[static_cast<std::size_t>(np) + m] += dk * f.linear[m].x[i - 1];
     g[static_cast<std::size_t>(np) + nc] += dk;
   }

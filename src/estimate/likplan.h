@@ -23,7 +23,7 @@ bool fastDataSum(Interp& in, const ExprNode* n, Real& value);
 // parameters, in one pass through the plan: for a law with scores and
 // fixed parameters, each a bare free parameter or free of them, a hazard
 // multiplier that is fixed or exp of covariates times such coefficients,
-// and exact or right-censored times. False (grad undefined) otherwise.
+// and exact, right-censored or interval-censored times. False (grad undefined) otherwise.
 bool fastDataScore(Interp& in, const ExprNode* n, std::vector<Real>& grad);
 
 }  // namespace zav
