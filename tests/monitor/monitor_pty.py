@@ -14,17 +14,17 @@ import os
 import pty
 import re
 import select
-import shutil
 import signal
 import struct
 import subprocess
 import sys
-import tempfile
 import termios
 import time
 
+sys.dont_write_bytecode = True
+from cases import Failure, run_cases  # noqa: E402
+
 ZAV = None
-HERE = os.path.dirname(os.path.abspath(__file__))
 LIMIT = 60  # seconds to wait for any one text
 
 MENU = "e(X)it (R)esume (O)ne_step (P)ick_sym (C)hange_sym (S)earch_syms (H)elp: "
@@ -47,9 +47,6 @@ ONE, TWO, THREE, FOUR, FIVE = ("1.00000000000", "2.00000000000", "3.00000000000"
 PROGRESS = re.compile(r"\rModel \d+ Run \d+: [^\r\n]*")
 ERASE = re.compile(r"\r +\r")
 
-
-class Failure(Exception):
-    pass
 
 
 class Session:
@@ -406,22 +403,7 @@ CASES = {"walk": case_walk, "changes": case_changes, "methods": case_methods, "p
 def main():
     global ZAV
     ZAV = os.path.abspath(sys.argv[1])
-    names = sys.argv[2:] or list(CASES)
-    failed = 0
-    for name in names:
-        work = tempfile.mkdtemp()
-        try:
-            for f in os.listdir(HERE):
-                if not f.endswith(".py"):
-                    shutil.copy(os.path.join(HERE, f), work)
-            CASES[name](work)
-            print("ok      %s" % name)
-        except Failure as e:
-            failed += 1
-            print("FAILED  %s: %s" % (name, e))
-        finally:
-            shutil.rmtree(work, ignore_errors=True)
-    return 1 if failed else 0
+    return run_cases(CASES, sys.argv[2:] or list(CASES))
 
 
 if __name__ == "__main__":

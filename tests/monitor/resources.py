@@ -13,26 +13,20 @@ import pwd
 import random
 import re
 import resource
-import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
 
+sys.dont_write_bytecode = True
+from cases import Failure, Skipped, run_cases  # noqa: E402
+
 ZAV = None
-HERE = os.path.dirname(os.path.abspath(__file__))
 # The restart file of longfit.zav's only run: one number per free parameter.
 RESTART = "longfit_1.1"
 NUMBER = re.compile(r"-?\d\.\d+E-?\d+\n")
 
 
-class Failure(Exception):
-    pass
-
-
-class Skipped(Exception):
-    pass
 
 
 def needs_limits():
@@ -175,25 +169,7 @@ CASES = {"restart": case_restart, "signals": case_signals, "full": case_full, "t
 def main():
     global ZAV
     ZAV = os.path.abspath(sys.argv[1])
-    names = sys.argv[2:] or list(CASES)
-    failed = skipped = 0
-    for name in names:
-        work = tempfile.mkdtemp()
-        try:
-            for f in os.listdir(HERE):
-                if not f.endswith(".py"):
-                    shutil.copy(os.path.join(HERE, f), work)
-            CASES[name](work)
-            print("ok      %s" % name)
-        except Failure as e:
-            failed += 1
-            print("FAILED  %s: %s" % (name, e))
-        except Skipped:
-            skipped += 1
-            print("skipped %s: needs a process limit" % name)
-        finally:
-            shutil.rmtree(work, ignore_errors=True)
-    return 1 if failed else 77 if skipped == len(names) else 0
+    return run_cases(CASES, sys.argv[2:] or list(CASES))
 
 
 if __name__ == "__main__":
