@@ -71,12 +71,12 @@ model() {
 # program CASE SE: writes CASE_SE.zav; its last line is "RESULT evals
 # se-evals estimates...".
 program() {
-  local fields="" i spec names
+  local fields="" i term names
   case $1 in
   weib1) fields="x1 FIELD 3" ;;
   weib5) for i in 1 2 3 4 5; do fields="$fields x$i FIELD $((i + 2))"; done ;;
   esac
-  spec=$(model "$1" | sed -n 1p)
+  term=$(model "$1" | sed -n 1p)
   names=$(model "$1" | sed -n 2p)
   cat > "$1_$2.zav" << PROGRAM
 ZAV
@@ -91,7 +91,7 @@ ZAV
   EPSILON = 1E-10
   METHOD = "BFGS"
   MODEL
-    DATA $spec END
+    DATA $term END
   RUN FULL END
   REALWIDTH = 22
   WRITELN("RESULT ", EVALS.1.1, " ", VCV_EVALS, " ", $names)

@@ -10,7 +10,6 @@
 #include "driver/lineedit.h"
 #include "driver/run.h"
 #include "exec/exec.h"
-#include "parse/exprparse.h"
 #include "scan/scanner.h"
 #include "symbols/symtab.h"
 
@@ -45,14 +44,7 @@ int runStandardInput(Interp& in) {
   bool failed = false;
   for (;;) {
     try {
-      const Tok k = peekKind(in);
-      if (k == Tok::EndOfFile) break;
-      if (k == Tok::End) {
-        advance(in);
-        break;
-      }
-      std::unique_ptr<ExprNode> e(parseExpression(in));
-      if (!in.set.parseOnly) showExpression(in, e.get(), text);
+      if (!expressionStep(in, text)) break;
       // A program at the other end of a pipe sees each value at once.
       std::fflush(stdout);
       failed = false;

@@ -340,18 +340,21 @@ void showExpression(Interp& in, const ExprNode* e, std::string& text) {
   deactivate(in, in.global);
 }
 
+bool expressionStep(Interp& in, std::string& text) {
+  const Tok k = peekKind(in);
+  if (k == Tok::EndOfFile) return false;
+  if (k == Tok::End) {
+    advance(in);
+    return false;
+  }
+  std::unique_ptr<ExprNode> e(parseExpression(in));
+  if (!in.set.parseOnly) showExpression(in, e.get(), text);
+  return true;
+}
+
 void runExpressionMode(Interp& in) {
   std::string text;
-  for (;;) {
-    const Tok k = peekKind(in);
-    if (k == Tok::EndOfFile) return;
-    if (k == Tok::End) {
-      advance(in);
-      return;
-    }
-    std::unique_ptr<ExprNode> e(parseExpression(in));
-    if (in.set.parseOnly) continue;
-    showExpression(in, e.get(), text);
+  while (expressionStep(in, text)) {
   }
 }
 

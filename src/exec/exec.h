@@ -20,6 +20,9 @@ Flow execList(Interp& in, const StmtNode* list);
 // source; each is evaluated in a fresh activation of the global table and
 // its value written as one line to the output file.
 void runExpressionMode(Interp& in);
+// One expression of expression mode, parsed and shown (unless only parsing);
+// false at the end of the input. `text` is scratch space kept across calls.
+bool expressionStep(Interp& in, std::string& text);
 
 // Evaluates one expression of expression mode in a fresh activation of the
 // global table and writes its value as one line (`text` is working space).
