@@ -56,6 +56,7 @@ struct ParseDepth {
   int statements = 0;     // statement levels being parsed
   int expressions = 0;    // expression levels being parsed
   std::int32_t seen = 0;  // the tallest expression tree finished since the mark of the current form
+  std::int32_t source = 0;  // the source depth the innermost statement being parsed began in; 0 outside one
 };
 
 // The directory search of FINDFIRST / FINDNEXT, released by FINDQUIT.

@@ -49,6 +49,8 @@ void runOpenSource(Interp& in) {
     match(in, Tok::End, afterList(Tok::End));
     if (in.set.debugParse) std::printf("End Parsing.  Begin execution\n");
     runList(in, list);
+    // A block may end inside an included file.
+    skipIncludeEnds(in);
   } while (peekKind(in) == Tok::Zav);
 }
 

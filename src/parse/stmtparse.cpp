@@ -549,6 +549,19 @@ StmtNode* identifierStatement(Interp& in) {
   return done(in, std::move(s));
 }
 
+// Marks, while a statement is parsed, the depth of the source it began in.
+class BeganIn {
+ public:
+  explicit BeganIn(Interp& in) : in_(in), saved_(in.depth.source) { in.depth.source = currentToken(in).depth; }
+  ~BeganIn() { in_.depth.source = saved_; }
+  BeganIn(const BeganIn&) = delete;
+  BeganIn& operator=(const BeganIn&) = delete;
+
+ private:
+  Interp& in_;
+  std::int32_t saved_;
+};
+
 StmtNode* traced(Interp& in, const char* begin, const char* end, StmtNode* (*parse)(Interp&)) {
   trace(in, begin);
   StmtNode* s = parse(in);
@@ -600,6 +613,7 @@ ExprNode* parseArrayLiteral(Interp& in) {
 
 StmtNode* parseStatement(Interp& in) {
   const Tok k = peekKind(in);
+  const BeganIn began(in);
   switch (k) {
     case Tok::Data: return traced(in, "== Begin DATA stmt", "== End DATA stmt", parseDataStatement);
     case Tok::Model:
@@ -630,11 +644,17 @@ StmtNode* parseStatement(Interp& in) {
   parseError(in, "Unknown statement beginning " + currentToken(in).text);
 }
 
+void skipIncludeEnds(Interp& in) {
+  // The end of every source has depth 0 and is never stepped over.
+  while (peekKind(in) == Tok::EndOfFile && currentToken(in).depth > in.depth.source) advance(in);
+}
+
 StmtNode* parseStmtList(Interp& in) {
   StmtNode* head = nullptr;
   StmtNode* tail = nullptr;
   try {
     for (;;) {
+      skipIncludeEnds(in);
       const Tok k = peekKind(in);
       // CURVE always gets here, so that outside a PLOT it is reported as an
       // unknown statement rather than as a missing END.

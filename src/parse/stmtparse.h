@@ -14,6 +14,12 @@ StmtNode* parseStmtList(Interp& in);
 // INCLUDE, which makes no statement.
 StmtNode* parseStatement(Interp& in);
 
+// Steps over the ends of included files that no statement being parsed
+// began in. A statement begun inside an included file must end there: the
+// file's end stays in its way as an end of file, so the error names that
+// file and its end.
+void skipIncludeEnds(Interp& in);
+
 // "[" e {[,] e} "]" with nested levels: a DATAARRAY node over an anonymous
 // constant array symbol whose dimensions are 1..count per level.
 ExprNode* parseArrayLiteral(Interp& in);

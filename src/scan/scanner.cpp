@@ -105,7 +105,10 @@ void echo(const Interp& in, int c) {
 }
 
 // Takes the next line of the top source, popping exhausted sources; with
-// none left the current character becomes the end character.
+// none left the current character becomes the end character. An included
+// source first ends in the end character of its own, so that its end is a
+// token: a statement begun in the file cannot run on into the one that
+// included it, and its error names the file.
 void readLine(Interp& in) {
   ScanState& s = in.scan;
   s.lineReadPending = false;
@@ -131,9 +134,27 @@ void readLine(Interp& in) {
       s.lineBuf += static_cast<char>(kLineEnd);
       s.linePos = 1;
       s.ch = static_cast<unsigned char>(s.lineBuf[0]);
+      s.lineDepth = static_cast<std::int32_t>(s.sources.size());
+      if (in.pos.file != src.name) {
+        in.pos.file = src.name;
+        in.pos.fileIndex = -1;
+      }
       in.pos.line = src.line;
       in.pos.column = 1;
       echo(in, s.ch);
+      return;
+    }
+    if (s.sources.size() > 1 && !src.endTaken) {
+      s.lineBuf.clear();
+      s.linePos = 0;
+      s.ch = kEndChar;
+      s.lineDepth = static_cast<std::int32_t>(s.sources.size());
+      if (src.line == 0) {  // an empty file ends where it starts
+        in.pos.file = src.name;
+        in.pos.fileIndex = -1;
+        in.pos.line = 1;
+        in.pos.column = 1;
+      }
       return;
     }
     s.sources.pop_back();
@@ -148,6 +169,7 @@ void readLine(Interp& in) {
   s.lineBuf.clear();
   s.linePos = 0;
   s.ch = kEndChar;
+  s.lineDepth = 0;
 }
 
 void nextChar(Interp& in) {
@@ -157,7 +179,8 @@ void nextChar(Interp& in) {
     return;
   }
   s.ch = static_cast<unsigned char>(s.lineBuf[s.linePos++]);
-  Source& src = s.sources.back();
+  // After an INCLUDE the rest of its line is still the including source's.
+  Source& src = s.sources[static_cast<std::size_t>(s.lineDepth) - 1];
   ++src.column;
   in.pos.column = src.column;
   echo(in, s.ch);
@@ -297,6 +320,7 @@ Token scanToken(Interp& in) {
     t.line = in.pos.line;
     t.column = in.pos.column;
     t.file = in.pos.file;
+    t.depth = s.lineDepth;
     const int c = s.ch;
     if (c == ' ' || c == '\t' || c == kCtrlZ || c == '\\') {
       nextChar(in);
@@ -317,6 +341,14 @@ Token scanToken(Interp& in) {
   if (c == kEndChar) {
     t.kind = Tok::EndOfFile;
     t.text.assign(1, static_cast<char>(kEndChar));
+    if (!s.sources.empty()) {
+      // An included source's end: the source stays the current position
+      // until the next token is asked for, then reading resumes after the
+      // INCLUDE.
+      s.sources.back().endTaken = true;
+      s.ch = ' ';
+      s.lineReadPending = true;
+    }
   } else if (c == '\n' || c == kLineEnd) {
     t.kind = Tok::EndOfLine;
     nextChar(in);
@@ -418,11 +450,16 @@ void openSource(Interp& in, const std::string& name) {
     if (!f) checkResult(in, errnoToCode(errno, OsOp::File), "opening for reading FILE", path);
     src.file.reset(f);
   }
+  // The rest of an INCLUDE line is read first and keeps its own position;
+  // the new source's position starts with its first line.
+  const bool lineGoesOn = !s.sources.empty() && !s.lineReadPending && s.ch != kEndChar;
   s.sources.push_back(std::move(src));
-  in.pos.file = path;
-  in.pos.fileIndex = -1;
-  in.pos.line = 1;
-  in.pos.column = 1;
+  if (!lineGoesOn) {
+    in.pos.file = path;
+    in.pos.fileIndex = -1;
+    in.pos.line = 1;
+    in.pos.column = 1;
+  }
   // Once everything had been read, the new source is where reading resumes.
   if (s.ch == kEndChar) {
     s.ch = ' ';
@@ -445,6 +482,7 @@ void closeAllSources(Interp& in) {
   s.sources.clear();
   s.lineBuf.clear();
   s.linePos = 0;
+  s.lineDepth = 0;
   s.ch = kEndChar;
   s.lineReadPending = false;
 }

@@ -29,6 +29,7 @@ struct Source {
   bool inlineRead = false;
   std::int32_t line = 0;
   std::int32_t column = 0;
+  bool endTaken = false;  // an included source's end-of-file token has been scanned
 };
 
 constexpr int kLookAhead = 3;
@@ -40,6 +41,7 @@ struct ScanState {
   std::vector<std::string> fileNames;
   std::string lineBuf;        // the current line with a carriage return appended
   std::size_t linePos = 0;    // index of the character after the current one
+  std::int32_t lineDepth = 0;  // the depth of the source the current line came from
   int ch = ' ';               // current character; 4 at the end of all sources
   bool lineReadPending = true;
   bool inlineOpened = false;  // the inline argument has been taken as a source

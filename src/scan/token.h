@@ -181,6 +181,10 @@ struct Token {
   std::int32_t line = 0;
   std::int32_t column = 0;
   std::string file;
+  // How many sources were open when its line was read: 1 for the program,
+  // one more per INCLUDE level. An included file's end has that file's
+  // depth; the end of the last source has 0.
+  std::int32_t depth = 0;
   std::int32_t intValue = 0;
   Real realValue = 0;
   Complex complexValue;

@@ -59,7 +59,7 @@ class Scanner : public ::testing::Test {
       Tok k = peekKind(in);
       out.push_back(currentToken(in));
       advance(in);
-      if (k == Tok::EndOfFile) return out;
+      if (k == Tok::EndOfFile && out.back().depth == 0) return out;  // not an included file's end
     }
   }
   std::vector<Tok> kinds(const std::string& text) {
@@ -371,14 +371,27 @@ TEST_F(Scanner, IncludedFileIsReadInPlace) {
   match(in, Tok::QuotedStr);
   openSource(in, (dir / currentToken(in).text).string());
   std::vector<Token> t = all();
-  // The rest of the INCLUDE line comes first, then the included lines.
+  // The rest of the INCLUDE line comes first, then the included lines and
+  // the included file's own end, just after its last line.
   std::vector<std::string> texts;
   for (const Token& k : t) texts.push_back(k.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"b", "p", "q", "c", "\x04"}));
+  EXPECT_EQ(texts, (std::vector<std::string>{"b", "p", "q", "\x04", "c", "\x04"}));
+  EXPECT_EQ(t[0].file, main);  // the rest of the line keeps its own position
+  EXPECT_EQ(t[0].line, 1);
+  EXPECT_EQ(t[0].column, 31);
   EXPECT_EQ(t[1].file, (dir / "zav_scan_part.zav").string());
   EXPECT_EQ(t[2].line, 2);
-  EXPECT_EQ(t[3].file, main);
+  EXPECT_EQ(t[3].kind, Tok::EndOfFile);
+  EXPECT_EQ(t[3].file, (dir / "zav_scan_part.zav").string());
   EXPECT_EQ(t[3].line, 2);
+  EXPECT_EQ(t[3].column, 2);
+  EXPECT_EQ(t[4].file, main);
+  EXPECT_EQ(t[4].line, 2);
+  // Depth: the rest of the INCLUDE line is the program's, the included lines
+  // and their end one deeper, the end of everything none.
+  std::vector<std::int32_t> depths;
+  for (const Token& k : t) depths.push_back(k.depth);
+  EXPECT_EQ(depths, (std::vector<std::int32_t>{1, 2, 2, 2, 1, 0}));
 }
 
 TEST_F(Scanner, ErrorInsideIncludeNamesTheIncludeFile) {
@@ -471,8 +484,9 @@ TEST_F(Scanner, IncludeInsideAnInlineProgramReadsTheFile) {
   advance(in);
   openSource(in, part);
   std::vector<Token> t = all();
-  ASSERT_EQ(t.size(), 2u);
+  ASSERT_EQ(t.size(), 3u);  // p, the end of part.zav, the end of everything
   EXPECT_EQ(t[0].text, "p");
+  EXPECT_EQ(t[1].file, part);
 }
 
 TEST_F(Scanner, ParseAndEchoTraces) {

@@ -281,6 +281,24 @@ TEST_F(ProgramFile, IncludeReadsTheFileInPlace) {
   (void)path;
 }
 
+// A BEGIN left open at the end of an included file stops at that file's end,
+// not at the main file's END; the .erk file points there too.
+TEST_F(ProgramFile, StatementCutOffByTheEndOfAnIncludedFile) {
+  const std::string inc = write("cut.inc", "x = 1\nBEGIN\n  y = 2\n");
+  const std::string path = write("main.zav", "ZAV\n INCLUDE \"" + inc + "\"\n z = 3\nEND\n");
+  const Outcome o = runArgs({"-q", "-af", path});
+  EXPECT_EQ(o.status, kExitError);
+  EXPECT_EQ(o.out.substr(0, o.out.find("One of")),
+            inc + "(3,8) Bad syntax, line 3 column 8 of " + inc + "\nUnexpectedly came to end of file\n");
+  std::ifstream erk(dir_ / "cut.erk");
+  std::string file, position;
+  std::getline(erk, file);
+  std::getline(erk, position);
+  EXPECT_EQ(file, inc);
+  EXPECT_EQ(position, "3 8");
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "main.erk"));
+}
+
 // The parse trace of each statement form, in the order the statements are
 // read; the token and expression trace lines in between are left out.
 TEST_F(ProgramFile, ParseTraceOfEveryStatementForm) {
