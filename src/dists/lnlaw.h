@@ -45,9 +45,29 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
 
 }  // namespace lnlaw
 
+// ln t as the log routines take it: computed, or read from the caller's
+// cache of the observations' log times (the same value either way).
+struct LnOfTime {
+  Real operator()(Real t) const { return std::log(t); }
+};
+struct LnTimeGiven {
+  Real lt;
+  Real operator()(Real) const { return lt; }
+};
+
+// Whether the law's log routines and scores start from ln t, so that a
+// cache of the log times serves them.
+inline bool lawReadsLnTime(int pdf) {
+  switch (static_cast<Pdf>(pdf)) {
+    case Pdf::WEIBULL: case Pdf::GENGAMMA: case Pdf::LNNORMAL: case Pdf::LOGNORMAL: return true;
+    default: return false;
+  }
+}
+
 // ln f(t) and ln S(t) of the prepared base law (k = 1). The PDFs without log
 // routines of their own take the logarithm of their density and survival.
-[[gnu::always_inline]] inline Real lawLnDensity(const LogLaw& law, Real t) {
+template <class Ln = LnOfTime>
+[[gnu::always_inline]] inline Real lawLnDensity(const LogLaw& law, Real t, Ln ln = {}) {
   const Real* p = law.p;
   const Real* c = law.c;
   if (law.discrete) t = std::round(t);
@@ -55,7 +75,7 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
     case Pdf::EXPONENTIAL: return t < 0 || !(p[0] > 0) ? -dens::kInf : c[0] - p[0] * t;
     case Pdf::WEIBULL:
       if (p[0] == 0) return t == 0 ? dens::kInf : -dens::kInf;  // all mass at 0
-      return t < 0 ? -dens::kInf : lnlaw::weibullLike(std::log(t) - c[0], p[1], c[1]);
+      return t < 0 ? -dens::kInf : lnlaw::weibullLike(ln(t) - c[0], p[1], c[1]);
     case Pdf::SHIFTWEIBULL:
       if (p[1] == 0) return t == p[0] ? dens::kInf : -dens::kInf;
       return t < p[0] ? -dens::kInf : lnlaw::weibullLike(std::log(t - p[0]) - c[0], p[2], c[1]);
@@ -83,7 +103,7 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
     }
     case Pdf::GENGAMMA: {
       if (t < 0) return -dens::kInf;
-      const Real lnz = std::log(t) - c[0];
+      const Real lnz = ln(t) - c[0];
       const Real y = std::exp(p[2] * lnz);
       if (y == dens::kInf) return -dens::kInf;
       const Real m = p[2] * p[0] - 1;
@@ -93,12 +113,12 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
     case Pdf::GAUSSIAN: return lnlaw::lnNormPdf((t - p[0]) / p[1]) - c[0];
     case Pdf::LNNORMAL: {
       if (t <= 0) return -dens::kInf;
-      const Real lt = std::log(t);
+      const Real lt = ln(t);
       return lnlaw::lnNormPdf((lt - c[0]) / p[1]) - c[1] - lt;
     }
     case Pdf::LOGNORMAL: {
       if (t <= 0) return -dens::kInf;
-      const Real lt = std::log(t);
+      const Real lt = ln(t);
       return lnlaw::lnNormPdf((lt - c[0]) / c[1]) - c[2] - lt;
     }
     case Pdf::LOGISTIC: {
@@ -147,7 +167,8 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
   }
 }
 
-[[gnu::always_inline]] inline Real lawLnSurvival(const LogLaw& law, Real t) {
+template <class Ln = LnOfTime>
+[[gnu::always_inline]] inline Real lawLnSurvival(const LogLaw& law, Real t, Ln ln = {}) {
   const Real* p = law.p;
   const Real* c = law.c;
   if (law.discrete) t = std::round(t);
@@ -155,7 +176,7 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
     case Pdf::EXPONENTIAL: return t < 0 ? 0 : (p[0] < 0 ? -dens::kInf : -p[0] * t);
     case Pdf::WEIBULL:
       if (p[0] == 0) return t < 0 ? 0 : -dens::kInf;
-      return t < 0 ? 0 : -std::exp(p[1] * (std::log(t) - c[0]));
+      return t < 0 ? 0 : -std::exp(p[1] * (ln(t) - c[0]));
     case Pdf::SHIFTWEIBULL:
       if (p[1] == 0) return t < p[0] ? 0 : -dens::kInf;
       return t < p[0] ? 0 : -std::exp(p[2] * (std::log(t - p[0]) - c[0]));
@@ -166,11 +187,11 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
                    : -(dens::expHazardIntegral(p[0], -p[1], t) + p[2] * t + dens::expHazardIntegral(p[3], p[4], t));
     case Pdf::LINEARHAZARD: return t < 0 ? 0 : -t * (p[0] + p[1] * t / 2);
     case Pdf::GENGAMMA:
-      return t < 0 ? 0 : std::log(dens::gammaQ(p[0], std::exp(p[2] * (std::log(t) - c[0]))));
+      return t < 0 ? 0 : std::log(dens::gammaQ(p[0], std::exp(p[2] * (ln(t) - c[0]))));
     case Pdf::NORMAL:
     case Pdf::GAUSSIAN: return dens::lnNormUpper((t - p[0]) / p[1]);
-    case Pdf::LNNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((std::log(t) - c[0]) / p[1]);
-    case Pdf::LOGNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((std::log(t) - c[0]) / c[1]);
+    case Pdf::LNNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((ln(t) - c[0]) / p[1]);
+    case Pdf::LOGNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((ln(t) - c[0]) / c[1]);
     case Pdf::LOGISTIC: return -dens::softplus((t - p[0]) / p[1]);
     case Pdf::LNLOGISTIC: return t <= p[0] ? 0 : -dens::softplus(p[2] * std::log((t - p[0]) / p[1]));
     case Pdf::SMALLEXTREME1: return -std::exp((t - p[0]) / p[1]);
@@ -180,7 +201,8 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
 
 // Both at once, sharing what the two have in common (the hazard multiplier
 // needs ln S beside ln f).
-[[gnu::always_inline]] inline void lawLnBoth(const LogLaw& law, Real t, Real& lnF, Real& lnS) {
+template <class Ln = LnOfTime>
+[[gnu::always_inline]] inline void lawLnBoth(const LogLaw& law, Real t, Real& lnF, Real& lnS, Ln ln = {}) {
   const Real* p = law.p;
   const Real* c = law.c;
   switch (static_cast<Pdf>(law.pdf)) {
@@ -193,7 +215,7 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
         lnS = 0;
         return;
       }
-      const Real lnz = std::log(t - from) - c[0];
+      const Real lnz = (shifted ? std::log(t - from) : ln(t)) - c[0];
       const Real zb = std::exp(shape * lnz);
       lnS = -zb;
       lnF = zb == dens::kInf ? -dens::kInf : c[1] + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
@@ -207,8 +229,8 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
       return;
     }
     default:
-      lnF = lawLnDensity(law, t);
-      lnS = lawLnSurvival(law, t);
+      lnF = lawLnDensity(law, t, ln);
+      lnS = lawLnSurvival(law, t, ln);
   }
 }
 

@@ -25,10 +25,11 @@ inline bool lawHasScore(int pdf) {
   }
 }
 
-// Whether the scores of an exact time with k = 1 read ln S: the gamma
-// laws' do not, and their ln S is the costly part.
+// Whether the scores of an exact time with k = 1 read ln S: only the
+// Weibull laws' do (through (t/a)^b = -ln S); for the others ln S is
+// costly (the normal and gamma tails) and not wanted.
 inline bool densityScoreReadsSurvival(int pdf) {
-  return pdf != static_cast<int>(Pdf::GAMMA) && pdf != static_cast<int>(Pdf::GENGAMMA);
+  return pdf == static_cast<int>(Pdf::WEIBULL) || pdf == static_cast<int>(Pdf::SHIFTWEIBULL);
 }
 
 namespace lnscore {
@@ -68,7 +69,8 @@ inline Real lnQSlope(Real a, Real x, Real lnGammaA, Real lnQ) {
 // dF[j] = d ln f(t) / d p_j and dS[j] = d ln S(t) / d p_j at a t inside the
 // law's support, where ln S(t) = lnS is finite. Without `survival` only dF
 // is wanted, and dS may be left unset.
-inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, bool survival = true) {
+template <class Ln = LnOfTime>
+inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, bool survival = true, Ln ln = {}) {
   const Real* p = law.p;
   switch (static_cast<Pdf>(law.pdf)) {
     case Pdf::GAMMA: {
@@ -85,7 +87,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
     case Pdf::GENGAMMA: {
       // y = (t/b)^c; ln f = ln(c/b) - ln gamma(a) + (c a - 1) ln(t/b) - y,
       // S = Q(a, y).
-      const Real a = p[0], b = p[1], c = p[2], lnz = std::log(t / b), y = std::exp(c * lnz);
+      const Real a = p[0], b = p[1], c = p[2], lnz = ln(t) - law.c[0], y = std::exp(c * lnz);
       dF[0] = c * lnz - lnscore::digamma(a);
       dF[1] = c * (y - a) / b;
       dF[2] = 1 / c + lnz * (a - y);
@@ -107,7 +109,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
       const bool shifted = law.pdf == static_cast<int>(Pdf::SHIFTWEIBULL);
       const int o = shifted ? 1 : 0;
       const Real u = shifted ? t - p[0] : t, a = p[o], b = p[o + 1];
-      const Real lnz = std::log(u / a), zb = -lnS;
+      const Real lnz = (shifted ? std::log(u) : ln(t)) - law.c[0], zb = -lnS;
       dS[o] = b * zb / a;
       dS[o + 1] = -zb * lnz;
       dF[o] = b * (zb - 1) / a;
@@ -154,8 +156,8 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
       const bool logT = law.pdf == static_cast<int>(Pdf::LNNORMAL) || law.pdf == static_cast<int>(Pdf::LOGNORMAL);
       const bool moments = law.pdf == static_cast<int>(Pdf::LOGNORMAL);
       const Real m = logT ? law.c[0] : p[0], s = moments ? law.c[1] : p[1];
-      const Real z = ((logT ? std::log(t) : t) - m) / s;
-      const Real lam = lnscore::normalHazard(z, lnS);
+      const Real z = ((logT ? ln(t) : t) - m) / s;
+      const Real lam = survival ? lnscore::normalHazard(z, lnS) : 0;
       const Real fm = z / s, fs = (z * z - 1) / s, sm = lam / s, ss = lam * z / s;
       if (!moments) {
         // LNNORMAL's m is ln a: d/da = (d/dm) / a.

@@ -38,6 +38,7 @@ namespace {
 constexpr std::int32_t kBlock = 4096;
 constexpr int kStackDepth = 32;
 constexpr int kMaxTimes = 4;
+constexpr Real kInf = std::numeric_limits<Real>::infinity();
 
 enum class Op : std::uint8_t { Const, RealVar, IntVar, Index, Add, Sub, Mul, Div, Neg, Exp, Ln, Sqrt, Param };
 
@@ -89,6 +90,9 @@ struct Frame {
   // slice of the terms and frequencies.
   Real* recTerm = nullptr;
   Real* recFreq = nullptr;
+  // ln of the first time variable per observation, for the laws that start
+  // from it, while a model runs; else null.
+  const Real* lnT = nullptr;
   LnGuard guard{};
   bool modelRunning = false;
   bool lawFixed = false;
@@ -123,6 +127,10 @@ struct Plan {
   std::vector<Symbol*> data;
   std::vector<std::pair<const Symbol*, bool>> seen;  // identifiers and whether each was a data variable
   Frame frame;
+  // The log times of one model run: the times they were taken from.
+  std::vector<Real> lnTimes;
+  const Real* lnTimesOf = nullptr;
+  std::uint64_t lnTimesRun = 0;
 };
 
 bool isIndexSymbol(const Symbol* s) { return s->name == "D_IDX"; }
@@ -419,15 +427,24 @@ bool termVarying(const Frame& f, std::int32_t i, const Real* v, Real k, Real lnK
   return true;
 }
 
-// The common case in a loop of its own: a law on [0, oo) with fixed
-// parameters, times read straight from the data, no truncation. Exact and
+// ln t of observation i for the log routines: from the run's cache when
+// there is one.
+template <bool kCached>
+[[gnu::always_inline]] inline auto lnTimeOf(const Frame& f, std::int32_t i) {
+  if constexpr (kCached) return LnTimeGiven{f.lnT[i - 1]};
+  else return LnOfTime{};
+}
+
+// The common case in a loop of its own: a law on [0, oo) or the whole line
+// with fixed parameters, times read straight from the data, no truncation. Exact and
 // right-censored times take their log density or log survival at once (the
 // same steps as lnContribution), any other observation the general term.
+template <bool kCached>
 bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
   Real sum = 0;
   const Real* t0 = f.vars[0].real;
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
-  const Real inf = f.in->set.infinity;
+  const Real inf = f.in->set.infinity, ninf = f.in->set.negInfinity, low = f.sup.low;
   const LogLaw& law = f.law;
   const LnGuard g = f.guard;
   for (std::int32_t i = first; i <= last; ++i) {
@@ -437,20 +454,21 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
     Real k, lnK;
     if (!hazard(f, i, k, lnK)) return false;
     Real lnx;
-    if (!(tO >= 0 && tO < inf) || !(k > 0) || (tC != tO && !(tC >= inf))) {
+    if (!(tO >= low && tO > ninf && tO < inf) || !(k > 0) || (tC != tO && !(tC >= inf))) {
       if (!term(f, i, lnx)) return false;
       if (f.recTerm) f.recTerm[i - 1] = lnx;
       sum += w * lnx;
       continue;
     }
+    const auto ln = lnTimeOf<kCached>(f, i);
     if (tC != tO) {
-      lnx = lawLnSurvival(law, tO);
+      lnx = lawLnSurvival(law, tO, ln);
       if (k != 1) lnx = k * lnx;
     } else if (k == 1) {
-      lnx = lawLnDensity(law, tO);
+      lnx = lawLnDensity(law, tO, ln);
     } else {
       Real lnS;
-      lawLnBoth(law, tO, lnx, lnS);
+      lawLnBoth(law, tO, lnx, lnS, ln);
       if (lnx != -std::numeric_limits<Real>::infinity()) lnx = lnx + lnK + (k - 1) * lnS;
     }
     if (std::isnan(lnx)) {  // no log-space value: the general term decides
@@ -467,15 +485,18 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
 
 // The same loop for the Weibull law, its log density and log survival
 // written out (the steps of lawLnBoth and lnContribution, so the value is
-// the same to the last bit). K is how the hazard multiplier comes.
-enum class K { One, Fixed, Varying };
-template <bool kWeighted, K kMode>
-bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
+// the same to the last bit). K is how the hazard multiplier comes: none,
+// fixed, or p exp(xb) over covariates with p > 0.
+enum class K { One, Fixed, Linear };
+template <bool kWeighted, K kMode, bool kCached>
+bool weibullLoop(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
   const Real* t0 = f.vars[0].real;
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
   const Real inf = f.in->set.infinity;
   const Real lnA = f.law.c[0], lnNorm = f.law.c[1], shape = f.law.p[1];
   const LnGuard g = f.guard;
+  const auto slot = static_cast<std::size_t>(f.linearSlot);
+  const Real p = kMode == K::Linear ? f.pvals[slot] : 1, lnP = kMode == K::Linear ? f.lnPvals[slot] : 0;
   Real sum = 0;
   for (std::int32_t i = first; i <= last; ++i) {
     Real w = 1;
@@ -486,8 +507,11 @@ bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& t
     const Real tO = t0[i - 1], tC = t1[i - 1];
     Real k = 1, lnK = 0;
     if constexpr (kMode == K::Fixed) k = f.k, lnK = f.lnK;
-    if constexpr (kMode == K::Varying) {
-      if (!hazard(f, i, k, lnK)) return false;
+    if constexpr (kMode == K::Linear) {
+      Real xb = 0;
+      for (const Frame::Term& t : f.linear) xb += t.x[i - 1] * t.b;
+      k = p * std::exp(xb);
+      lnK = lnP + xb;
     }
     Real lnx;
     if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf)) || (kMode != K::One && !(k > 0))) {
@@ -496,14 +520,13 @@ bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& t
       sum += kWeighted ? w * lnx : lnx;
       continue;
     }
-    const Real lnz = std::log(tO) - lnA;
+    const Real lnz = (kCached ? f.lnT[i - 1] : std::log(tO)) - lnA;
     const Real zb = std::exp(shape * lnz);
     if (tC != tO) {
       lnx = kMode == K::One || k == 1 ? -zb : k * -zb;
     } else {
-      lnx = zb == std::numeric_limits<Real>::infinity() ? -zb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
-      if (kMode != K::One && k != 1 && lnx != -std::numeric_limits<Real>::infinity())
-        lnx = lnx + lnK + (k - 1) * -zb;
+      lnx = zb == kInf ? -zb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
+      if (kMode != K::One && k != 1 && lnx != -kInf) lnx = lnx + lnK + (k - 1) * -zb;
     }
     lnx = guardLn(g, lnx);
     if (f.recTerm) f.recTerm[i - 1] = lnx;
@@ -511,6 +534,12 @@ bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& t
   }
   total = sum;
   return true;
+}
+
+template <bool kWeighted, K kMode>
+bool weibullBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
+  return f.lnT ? weibullLoop<kWeighted, kMode, true>(f, first, last, total)
+               : weibullLoop<kWeighted, kMode, false>(f, first, last, total);
 }
 
 // What the record holds for observations the loops skip: every frequency,
@@ -529,18 +558,20 @@ void sumBlock(void* ctx, int b) {
   if (f.recTerm) fillRecord(f, first, last);
   Real sum = 0;
   if (f.simple) {
-    const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && (f.kFixed || f.linearSlot >= 0);
-    const K mode = !f.kFixed ? K::Varying : f.k == 1 ? K::One : K::Fixed;
+    const Real lnP = f.linearSlot >= 0 ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
+    const bool linear = f.linearSlot >= 0 && f.in->set.expHazard && std::isfinite(lnP);
+    const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && (f.kFixed || linear);
+    const K mode = !f.kFixed ? K::Linear : f.k == 1 ? K::One : K::Fixed;
     bool done;
-    if (!weibull) done = simpleBlock(f, first, last, sum);
+    if (!weibull) done = f.lnT ? simpleBlock<true>(f, first, last, sum) : simpleBlock<false>(f, first, last, sum);
     else if (f.freq)
       done = mode == K::One     ? weibullBlock<true, K::One>(f, first, last, sum)
              : mode == K::Fixed ? weibullBlock<true, K::Fixed>(f, first, last, sum)
-                                : weibullBlock<true, K::Varying>(f, first, last, sum);
+                                : weibullBlock<true, K::Linear>(f, first, last, sum);
     else
       done = mode == K::One     ? weibullBlock<false, K::One>(f, first, last, sum)
              : mode == K::Fixed ? weibullBlock<false, K::Fixed>(f, first, last, sum)
-                                : weibullBlock<false, K::Varying>(f, first, last, sum);
+                                : weibullBlock<false, K::Linear>(f, first, last, sum);
     if (!done)
       f.failed[static_cast<std::size_t>(b)] = 1;
     f.sums[static_cast<std::size_t>(b)] = sum;
@@ -567,8 +598,13 @@ void sumBlock(void* ctx, int b) {
 // k (ln S(a) - r ln S(b)) / (1 - r). A term that the guard holds at its
 // bound adds nothing. Any other observation fails the block, and the
 // caller takes differences instead.
-void scoreBlock(void* ctx, int b) {
-  Frame& f = *static_cast<Frame*>(ctx);
+//
+// The Weibull law's exact and right-censored times are written out: with
+// z = t/a and u = k z^b = exp(ln k + b ln z), an exact time adds
+// b (u - 1)/a, 1/b + ln z (1 - u) and 1 - u; a censored one b u/a, -u ln z
+// and -u; one exponential per observation.
+template <bool kCached>
+void scoreLoop(Frame& f, int b) {
   const std::int32_t first = b * kBlock + 1;
   const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
   const int np = f.plan->paramCount;
@@ -578,44 +614,76 @@ void scoreBlock(void* ctx, int b) {
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
   const Real inf = f.in->set.infinity;
   const Real low = f.sup.low, high = f.sup.high;
+  const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL);
+  const Real lnP = f.linearSlot >= 0 ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
+  const Real scale = f.law.p[0], shape = f.law.p[1], lnScale = f.law.c[0], lnNorm = f.law.c[1];
+  constexpr Real kLnKRange = 11000;
   for (std::int32_t i = first; i <= last; ++i) {
     const Real w = f.freq ? f.freq[i - 1] : 1;
     if (!(w > 0)) continue;
     const Real tO = t0[i - 1], tC = t1[i - 1];
     const bool interval = tC != tO && tC < inf;
-    Real k, lnK;
-    if (!(tO > -inf && tO < inf) || (interval && !(tO < tC && tC < high)) || !hazard(f, i, k, lnK) || !(k > 0)) {
-      f.failed[static_cast<std::size_t>(b)] = 1;
-      return;
-    }
-    if (tO < low || tO > high) continue;
-    Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
     Real dk;
-    if (interval) {
-      // S(a) = 1 at the support's lower end, where it has no slope.
-      const Real lnA = tO > low ? lawLnSurvival(f.law, tO) : 0, lnB = lawLnSurvival(f.law, tC);
-      const Real r = std::exp(k * (lnB - lnA));
-      const Real lnx = k * lnA + std::log1p(-r);
-      if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
-      Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
-      if (tO > low) lawScores(f.law, tO, lnA, dF, dS);
-      lawScores(f.law, tC, lnB, dFb, dSb);
-      for (int j = 0; j < np; ++j) g[j] += w * k * (dS[j] - r * dSb[j]) / (1 - r);
-      dk = w * k * (lnA - r * lnB) / (1 - r);
-    } else {
+    if (weibull && !interval && tO > 0 && tO < inf && (f.kFixed || std::isfinite(lnP))) {
+      Real lnK = f.lnK;
+      if (!f.kFixed) {
+        Real xb = 0;
+        for (const Frame::Term& t : f.linear) xb += t.x[i - 1] * t.b;
+        lnK = lnP + xb;
+      }
+      if (!(std::fabs(lnK) < kLnKRange)) {
+        f.failed[static_cast<std::size_t>(b)] = 1;
+        return;
+      }
       const bool exact = tC == tO;
-      Real lnF, lnS = 0;
-      if (exact && k == 1 && !densityScoreReadsSurvival(f.law.pdf)) lnF = lawLnDensity(f.law, tO);
-      else lawLnBoth(f.law, tO, lnF, lnS);
-      const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
+      const Real lnz = (kCached ? f.lnT[i - 1] : std::log(tO)) - lnScale;
+      const Real u = std::exp(lnK + shape * lnz);
+      const Real lnx = exact ? lnNorm + (shape - 1) * lnz + lnK - u : -u;
       if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
-      lawScores(f.law, tO, lnS, dF, dS, !exact || k != 1);
-      for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
-      dk = w * (exact ? 1 + k * lnS : k * lnS);
+      g[0] += w * shape * (exact ? u - 1 : u) / scale;
+      g[1] += w * (exact ? 1 / shape + lnz * (1 - u) : -u * lnz);
+      dk = w * (exact ? 1 - u : -u);
+    } else {
+      Real k, lnK;
+      if (!(tO > -inf && tO < inf) || (interval && !(tO < tC && tC < high)) || !hazard(f, i, k, lnK) || !(k > 0)) {
+        f.failed[static_cast<std::size_t>(b)] = 1;
+        return;
+      }
+      if (tO < low || tO > high) continue;
+      Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
+      if (interval) {
+        // S(a) = 1 at the support's lower end, where it has no slope.
+        const Real lnA = tO > low ? lawLnSurvival(f.law, tO) : 0, lnB = lawLnSurvival(f.law, tC);
+        const Real r = std::exp(k * (lnB - lnA));
+        const Real lnx = k * lnA + std::log1p(-r);
+        if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
+        Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
+        if (tO > low) lawScores(f.law, tO, lnA, dF, dS);
+        lawScores(f.law, tC, lnB, dFb, dSb);
+        for (int j = 0; j < np; ++j) g[j] += w * k * (dS[j] - r * dSb[j]) / (1 - r);
+        dk = w * k * (lnA - r * lnB) / (1 - r);
+      } else {
+        const bool exact = tC == tO;
+        const auto ln = lnTimeOf<kCached>(f, i);
+        Real lnF, lnS = 0;
+        if (exact && k == 1 && !densityScoreReadsSurvival(f.law.pdf)) lnF = lawLnDensity(f.law, tO, ln);
+        else lawLnBoth(f.law, tO, lnF, lnS, ln);
+        const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
+        if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
+        lawScores(f.law, tO, lnS, dF, dS, !exact || k != 1, ln);
+        for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
+        dk = w * (exact ? 1 + k * lnS : k * lnS);
+      }
     }
     for (std::size_t m = 0; m < nc; ++m) g[static_cast<std::size_t>(np) + m] += dk * f.linear[m].x[i - 1];
     g[static_cast<std::size_t>(np) + nc] += dk;
   }
+}
+
+void scoreBlock(void* ctx, int b) {
+  Frame& f = *static_cast<Frame*>(ctx);
+  if (f.lnT) scoreLoop<true>(f, b);
+  else scoreLoop<false>(f, b);
 }
 
 void releasePlan(void* p) { delete static_cast<Plan*>(p); }
@@ -637,6 +705,25 @@ WorkerPool* pool(Interp& in) {
     if (in.workerThreads > 1) in.workers = std::make_unique<WorkerPool>(in.workerThreads);
   }
   return in.workers.get();
+}
+
+// The log times of the plan's first time variable for the running model,
+// taken once per run rather than once per evaluation: a fit evaluates the
+// likelihood dozens of times over the same data, and ln t was the costliest
+// step of the laws that start from it.
+const Real* logTimes(Interp& in, Plan& plan) {
+  const Frame& f = plan.frame;
+  const auto n = static_cast<std::size_t>(f.nObs);
+  if (plan.lnTimesOf != f.vars[0].real || plan.lnTimesRun != in.models.runSerial || plan.lnTimes.size() != n) {
+    plan.lnTimes.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const Real t = f.vars[0].real[i];
+      plan.lnTimes[i] = t > 0 ? std::log(t) : (t == 0 ? -std::numeric_limits<Real>::infinity() : Real(0));
+    }
+    plan.lnTimesOf = f.vars[0].real;
+    plan.lnTimesRun = in.models.runSerial;
+  }
+  return plan.lnTimes.data();
 }
 
 // Resolves the data, evaluates the invariants and prepares what the
@@ -719,8 +806,10 @@ bool prepare(Interp& in, Plan& plan, std::int32_t& first) {
     f.lnK = f.k > 0 ? std::log(f.k) : std::numeric_limits<Real>::quiet_NaN();
   }
   f.simple = f.lawFixed && !f.lawBad && plan.count >= 1 && plan.count <= 2 && f.vars[0].real &&
-             (plan.count == 1 || f.vars[1].real) && f.sup.low == 0 && f.sup.high == in.set.infinity &&
+             (plan.count == 1 || f.vars[1].real) && (f.sup.low == 0 || f.sup.low <= in.set.negInfinity) &&
+             f.sup.high == in.set.infinity &&
              plan.pdf != static_cast<int>(Pdf::RECTANGULAR) && plan.pdf != static_cast<int>(Pdf::UNIFORM);
+  f.lnT = f.simple && in.modelRunning && lawReadsLnTime(plan.pdf) ? logTimes(in, plan) : nullptr;
   return true;
 }
 

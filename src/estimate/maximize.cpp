@@ -67,6 +67,7 @@ class ModelScope {
   ModelScope(Interp& in, Model& m) : in_(in), m_(m), outer_(in.models.running), outerRunning_(in.modelRunning) {
     in.models.running = &m;
     in.modelRunning = true;
+    ++in.models.runSerial;
     undoRuns(in, m);
   }
   ~ModelScope() {

@@ -92,6 +92,9 @@ struct ModelState {
   Model* running = nullptr;  // the MODEL being executed
   ObsRecord record;
   RunWork work;
+  // Counts the MODEL statements executed: what is cached from the data for
+  // one of them (they cannot change while it runs) is keyed by it.
+  std::uint64_t runSerial = 0;
   std::string termFile;  // set at the first MODEL statement executed
 };
 
