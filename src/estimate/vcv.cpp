@@ -87,20 +87,25 @@ bool informationMethod1(Interp& in) {
   const std::vector<Real> freq = rec.freq;
   std::vector<Real> dx(n);
   for (std::size_t k = 0; k < n; ++k) dx[k] = stepFor(in, k, f0);
-  std::vector<Real> ti(t0.size()), tj(t0.size());
+  // Row i's scores are kept, so that each element reads the other
+  // parameter's terms straight from the record: the same quotients as
+  // taking both from copies of the terms, in the same order.
+  std::vector<Real> si(t0.size());
   Real* a = w.matrix.data();
   for (std::size_t i = 0; i < n; ++i) {
     shiftedObjective(in, i, dx[i]);
-    ti = rec.term;
+    for (std::size_t o = 0; o < t0.size(); ++o) si[o] = (rec.term[o] - t0[o]) / dx[i];
     for (std::size_t j = 0; j <= i; ++j) {
-      if (j < i) {
-        shiftedObjective(in, j, dx[j]);
-        tj = rec.term;
-      }
-      const std::vector<Real>& other = j < i ? tj : ti;
+      if (j < i) shiftedObjective(in, j, dx[j]);
       Real sum = 0;
-      for (std::size_t o = 0; o < t0.size(); ++o)
-        if (freq[o] > 0) sum += freq[o] * ((ti[o] - t0[o]) / dx[i]) * ((other[o] - t0[o]) / dx[j]);
+      if (j < i) {
+        const Real* tj = rec.term.data();
+        for (std::size_t o = 0; o < t0.size(); ++o)
+          if (freq[o] > 0) sum += freq[o] * si[o] * ((tj[o] - t0[o]) / dx[j]);
+      } else {
+        for (std::size_t o = 0; o < t0.size(); ++o)
+          if (freq[o] > 0) sum += freq[o] * si[o] * si[o];
+      }
       a[i * n + j] = sum;
       a[j * n + i] = sum;
       if (monitorPoll(in)) runMonitor(in, "Computing COV[" + std::to_string(i + 1) + "," + std::to_string(j + 1) + "]");
