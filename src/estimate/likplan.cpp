@@ -39,6 +39,9 @@ constexpr std::int32_t kBlock = 4096;
 constexpr int kStackDepth = 32;
 constexpr int kMaxTimes = 4;
 constexpr Real kInf = std::numeric_limits<Real>::infinity();
+// Within +-kLnKRange a hazard multiplier's logarithm gives a finite,
+// positive k.
+constexpr Real kLnKRange = 11000;
 
 enum class Op : std::uint8_t { Const, RealVar, IntVar, Index, Add, Sub, Mul, Div, Neg, Exp, Ln, Sqrt, Param };
 
@@ -484,9 +487,10 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
 }
 
 // The same loop for the Weibull law, its log density and log survival
-// written out (the steps of lawLnBoth and lnContribution, so the value is
-// the same to the last bit). K is how the hazard multiplier comes: none,
-// fixed, or p exp(xb) over covariates with p > 0.
+// written out. K is how the hazard multiplier comes: none, fixed, or (Linear)
+// p exp(xb) over covariates with p > 0, which enters only as
+// ln k = ln p + xb: with z = t/a, k z^b = exp(ln k + b ln z), and one
+// exponential per observation serves both the multiplier and the law.
 enum class K { One, Fixed, Linear };
 template <bool kWeighted, K kMode, bool kCached>
 bool weibullLoop(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
@@ -495,8 +499,7 @@ bool weibullLoop(const Frame& f, std::int32_t first, std::int32_t last, Real& to
   const Real inf = f.in->set.infinity;
   const Real lnA = f.law.c[0], lnNorm = f.law.c[1], shape = f.law.p[1];
   const LnGuard g = f.guard;
-  const auto slot = static_cast<std::size_t>(f.linearSlot);
-  const Real p = kMode == K::Linear ? f.pvals[slot] : 1, lnP = kMode == K::Linear ? f.lnPvals[slot] : 0;
+  const Real lnP = kMode == K::Linear ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
   Real sum = 0;
   for (std::int32_t i = first; i <= last; ++i) {
     Real w = 1;
@@ -510,23 +513,31 @@ bool weibullLoop(const Frame& f, std::int32_t first, std::int32_t last, Real& to
     if constexpr (kMode == K::Linear) {
       Real xb = 0;
       for (const Frame::Term& t : f.linear) xb += t.x[i - 1] * t.b;
-      k = p * std::exp(xb);
       lnK = lnP + xb;
     }
+    // Beyond ln k = +-kLnKRange, k itself would overflow or vanish, and
+    // the general term decides.
+    const bool kOk = kMode == K::One || (kMode == K::Fixed ? k > 0 : std::fabs(lnK) < kLnKRange);
     Real lnx;
-    if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf)) || (kMode != K::One && !(k > 0))) {
+    if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf)) || !kOk) {
       if (!term(f, i, lnx)) return false;
       if (f.recTerm) f.recTerm[i - 1] = lnx;
       sum += kWeighted ? w * lnx : lnx;
       continue;
     }
     const Real lnz = (kCached ? f.lnT[i - 1] : std::log(tO)) - lnA;
-    const Real zb = std::exp(shape * lnz);
-    if (tC != tO) {
-      lnx = kMode == K::One || k == 1 ? -zb : k * -zb;
+    if constexpr (kMode == K::Linear) {
+      const Real kzb = std::exp(lnK + shape * lnz);
+      if (tC != tO) lnx = -kzb;
+      else lnx = kzb == kInf ? -kzb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) + lnK - kzb;
     } else {
-      lnx = zb == kInf ? -zb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
-      if (kMode != K::One && k != 1 && lnx != -kInf) lnx = lnx + lnK + (k - 1) * -zb;
+      const Real zb = std::exp(shape * lnz);
+      if (tC != tO) {
+        lnx = kMode == K::One || k == 1 ? -zb : k * -zb;
+      } else {
+        lnx = zb == kInf ? -zb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
+        if (kMode != K::One && k != 1 && lnx != -kInf) lnx = lnx + lnK + (k - 1) * -zb;
+      }
     }
     lnx = guardLn(g, lnx);
     if (f.recTerm) f.recTerm[i - 1] = lnx;
@@ -617,7 +628,6 @@ void scoreLoop(Frame& f, int b) {
   const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL);
   const Real lnP = f.linearSlot >= 0 ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
   const Real scale = f.law.p[0], shape = f.law.p[1], lnScale = f.law.c[0], lnNorm = f.law.c[1];
-  constexpr Real kLnKRange = 11000;
   for (std::int32_t i = first; i <= last; ++i) {
     const Real w = f.freq ? f.freq[i - 1] : 1;
     if (!(w > 0)) continue;
