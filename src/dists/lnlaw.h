@@ -57,9 +57,10 @@ struct LnTimeGiven {
 
 // Whether the law's log routines and scores start from ln t, so that a
 // cache of the log times serves them.
-inline bool lawReadsLnTime(int pdf) {
-  switch (static_cast<Pdf>(pdf)) {
+inline bool lawReadsLnTime(const LogLaw& law) {
+  switch (static_cast<Pdf>(law.pdf)) {
     case Pdf::WEIBULL: case Pdf::GENGAMMA: case Pdf::LNNORMAL: case Pdf::LOGNORMAL: return true;
+    case Pdf::LNLOGISTIC: return law.p[0] == 0;
     default: return false;
   }
 }
@@ -129,7 +130,8 @@ template <class Ln = LnOfTime>
       if (t < p[0]) return -dens::kInf;
       const Real z = (t - p[0]) / p[1], shape = p[2];
       if (z == 0) return shape < 1 ? dens::kInf : (shape == 1 ? -c[0] : -dens::kInf);
-      const Real lz = std::log(z);
+      // Unshifted, ln z starts from ln t like the other laws' on [0, oo).
+      const Real lz = p[0] == 0 ? ln(t) - c[0] : std::log(z);
       const Real w = shape * lz;
       return c[1] - c[0] - lz + w - 2 * dens::softplus(w);
     }
@@ -193,7 +195,8 @@ template <class Ln = LnOfTime>
     case Pdf::LNNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((ln(t) - c[0]) / p[1]);
     case Pdf::LOGNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((ln(t) - c[0]) / c[1]);
     case Pdf::LOGISTIC: return -dens::softplus((t - p[0]) / p[1]);
-    case Pdf::LNLOGISTIC: return t <= p[0] ? 0 : -dens::softplus(p[2] * std::log((t - p[0]) / p[1]));
+    case Pdf::LNLOGISTIC:
+      return t <= p[0] ? 0 : -dens::softplus(p[2] * (p[0] == 0 ? ln(t) - c[0] : std::log((t - p[0]) / p[1])));
     case Pdf::SMALLEXTREME1: return -std::exp((t - p[0]) / p[1]);
     default: return std::log(pdfBaseSurvival(law.pdf, t, p));
   }

@@ -190,7 +190,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
     case Pdf::LNLOGISTIC: {
       // w = c ln z, z = (t - a)/b; ln S = -softplus(w),
       // ln f = ln c - ln b - ln z + w - 2 softplus(w).
-      const Real u = t - p[0], lz = std::log(u / p[1]), c = p[2];
+      const Real u = t - p[0], lz = p[0] == 0 ? ln(t) - law.c[0] : std::log(u / p[1]), c = p[2];
       const Real sg = lnscore::sigmoid(c * lz), fw = 1 - 2 * sg;
       dS[0] = sg * c / u;
       dS[1] = sg * c / p[1];

@@ -819,7 +819,7 @@ bool prepare(Interp& in, Plan& plan, std::int32_t& first) {
              (plan.count == 1 || f.vars[1].real) && (f.sup.low == 0 || f.sup.low <= in.set.negInfinity) &&
              f.sup.high == in.set.infinity &&
              plan.pdf != static_cast<int>(Pdf::RECTANGULAR) && plan.pdf != static_cast<int>(Pdf::UNIFORM);
-  f.lnT = f.simple && in.modelRunning && lawReadsLnTime(plan.pdf) ? logTimes(in, plan) : nullptr;
+  f.lnT = f.simple && in.modelRunning && lawReadsLnTime(f.law) ? logTimes(in, plan) : nullptr;
   return true;
 }
 
