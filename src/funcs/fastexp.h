@@ -318,7 +318,7 @@ inline Real logFinish(const LogEntry& t, int ee, Real d) {
   const double lo = ee * kLn2Lo + t.lnLo;
   const Real s = w + d;  // |w| >= |d| unless w = 0
   const Real err = (w - s) + d;
-  return s + (err + (dInv + log1pTail(d + dInv) + lo));
+  return s + ((err + lo) + (dInv + log1pTail(d + dInv)));
 }
 
 }  // namespace fastmath
