@@ -1,7 +1,7 @@
 // Fast exponential and logarithms of the 80-bit REAL for the likelihood
 // loops, where the C library's long double exp and log take about half the
-// time. Each result is within one ulp of the correctly rounded value (a
-// little over half an ulp at worst); NaN, infinities, zeros, negative
+// time. Each result is within about half an ulp of the exact value (0.53
+// at worst against binary128 references); NaN, infinities, zeros, negative
 // arguments of the logarithms, overflow, underflow, subnormal results and
 // arguments beyond the double range go to the std:: function, so those cases
 // give exactly what it gives.
@@ -376,11 +376,11 @@ inline Real fastLog1p(Real x) {
     return x > -1 && xd < HUGE_VAL ? fastLog(1 + x) : std::log1p(x);
   }
   const LogEntry& t = kLog[k];
-  const double scale = pow2(-ee);
-  // m - c' = x 2^-ee + (2^-ee - c'). The bracket is exact in double (2^-ee
-  // and c' span at most 53 bits for -44 <= ee <= 52); x 2^-ee is exact, and
-  // so is the sum: both terms are multiples of 2^-71 (|x| > 2^-8) and the
-  // sum is within 2^-8.
+  const Real scale = pow2(-ee);
+  // m - c' = x 2^-ee + (2^-ee - c'). The bracket is exact (2^-ee and c' span
+  // at most 53 bits for -44 <= ee <= 52); x 2^-ee is exact, and so is the
+  // sum: both terms are multiples of 2^-71 (|x| > 2^-8) and the sum is
+  // within 2^-8.
   return logFinish(t, ee, x * scale + (scale - t.c));
 }
 
