@@ -10,18 +10,21 @@
 #include "dists/densities.h"
 #include "dists/densmath.h"
 #include "dists/pdfcatalog.h"
+#include "funcs/fastexp.h"
 
 namespace zav {
 namespace lnlaw {
 
 using dens::kInf;
 using dens::kLnSqrt2Pi;
-using dens::softplus;
 using dens::xlogy;
 
 // Arguments below this keep the log-space formulas of the gamma law and the
 // counts free of cancellation to the last digit or so.
 constexpr Real kModerate = 64;
+
+// ln(1 + e^x) without overflow.
+inline Real softplus(Real x) { return x > 0 ? x + fastLog1p(fastExp(-x)) : fastLog1p(fastExp(x)); }
 
 inline Real growth(Real r, Real t) { return r == 0 ? t : std::expm1(r * t) / r; }
 
@@ -34,11 +37,11 @@ inline Real lnNormPdf(Real z) { return std::isinf(z) ? -kInf : -z * z / 2 - kLnS
 // ln of an exact probability, and the log-space formula where it underflows.
 template <class F>
 inline Real lnExact(Real f, F formula) {
-  return f > 0 && f < kInf ? std::log(f) : (f == 0 ? formula() : std::log(f));
+  return f > 0 && f < kInf ? fastLog(f) : (f == 0 ? formula() : fastLog(f));
 }
 
 inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
-  const Real zb = std::exp(shape * lnz);
+  const Real zb = fastExp(shape * lnz);
   if (zb == kInf) return -kInf;
   return lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
 }
@@ -48,7 +51,7 @@ inline Real weibullLike(Real lnz, Real shape, Real lnNorm) {
 // ln t as the log routines take it: computed, or read from the caller's
 // cache of the observations' log times (the same value either way).
 struct LnOfTime {
-  Real operator()(Real t) const { return std::log(t); }
+  Real operator()(Real t) const { return fastLog(t); }
 };
 struct LnTimeGiven {
   Real lt;
@@ -79,22 +82,22 @@ template <class Ln = LnOfTime>
       return t < 0 ? -dens::kInf : lnlaw::weibullLike(ln(t) - c[0], p[1], c[1]);
     case Pdf::SHIFTWEIBULL:
       if (p[1] == 0) return t == p[0] ? dens::kInf : -dens::kInf;
-      return t < p[0] ? -dens::kInf : lnlaw::weibullLike(std::log(t - p[0]) - c[0], p[2], c[1]);
+      return t < p[0] ? -dens::kInf : lnlaw::weibullLike(fastLog(t - p[0]) - c[0], p[2], c[1]);
     case Pdf::GOMPERTZ:
       if (t < 0 || p[0] == 0) return -dens::kInf;
       return lnlaw::lnHazardDensity(c[0] + p[1] * t, dens::expHazardIntegral(p[0], p[1], t));
     case Pdf::MAKEHAM:
       if (t < 0) return -dens::kInf;
-      return lnlaw::lnHazardDensity(std::log(p[0] + dens::expHazard(p[1], p[2], t)),
+      return lnlaw::lnHazardDensity(fastLog(p[0] + dens::expHazard(p[1], p[2], t)),
                                     p[0] * t + dens::expHazardIntegral(p[1], p[2], t));
     case Pdf::SILER:
       if (t < 0) return -dens::kInf;
       return lnlaw::lnHazardDensity(
-          std::log(dens::expHazard(p[0], -p[1], t) + p[2] + dens::expHazard(p[3], p[4], t)),
+          fastLog(dens::expHazard(p[0], -p[1], t) + p[2] + dens::expHazard(p[3], p[4], t)),
           dens::expHazardIntegral(p[0], -p[1], t) + p[2] * t + dens::expHazardIntegral(p[3], p[4], t));
     case Pdf::LINEARHAZARD:
       if (t < 0) return -dens::kInf;
-      return std::log(p[0] + p[1] * t) - t * (p[0] + p[1] * t / 2);
+      return fastLog(p[0] + p[1] * t) - t * (p[0] + p[1] * t / 2);
     case Pdf::GAMMA: {
       if (t < 0) return -dens::kInf;
       const Real x = p[0] * t, shape = p[1];
@@ -105,7 +108,7 @@ template <class Ln = LnOfTime>
     case Pdf::GENGAMMA: {
       if (t < 0) return -dens::kInf;
       const Real lnz = ln(t) - c[0];
-      const Real y = std::exp(p[2] * lnz);
+      const Real y = fastExp(p[2] * lnz);
       if (y == dens::kInf) return -dens::kInf;
       const Real m = p[2] * p[0] - 1;
       return c[1] + (m == 0 ? 0 : m * lnz) - y;
@@ -124,20 +127,20 @@ template <class Ln = LnOfTime>
     }
     case Pdf::LOGISTIC: {
       const Real az = std::fabs((t - p[0]) / p[1]);
-      return -az - c[0] - 2 * std::log1p(std::exp(-az));
+      return -az - c[0] - 2 * fastLog1p(fastExp(-az));
     }
     case Pdf::LNLOGISTIC: {
       if (t < p[0]) return -dens::kInf;
       const Real z = (t - p[0]) / p[1], shape = p[2];
       if (z == 0) return shape < 1 ? dens::kInf : (shape == 1 ? -c[0] : -dens::kInf);
       // Unshifted, ln z starts from ln t like the other laws' on [0, oo).
-      const Real lz = p[0] == 0 ? ln(t) - c[0] : std::log(z);
+      const Real lz = p[0] == 0 ? ln(t) - c[0] : fastLog(z);
       const Real w = shape * lz;
-      return c[1] - c[0] - lz + w - 2 * dens::softplus(w);
+      return c[1] - c[0] - lz + w - 2 * lnlaw::softplus(w);
     }
     case Pdf::SMALLEXTREME1: {
       const Real z = (t - p[0]) / p[1];
-      return z - std::exp(z) - c[0];
+      return z - fastExp(z) - c[0];
     }
     case Pdf::POISSON: {
       if (t < 0) return -dens::kInf;
@@ -165,7 +168,7 @@ template <class Ln = LnOfTime>
       if (n + t < lnlaw::kModerate) return formula();
       return lnlaw::lnExact(dens::negBinomialF(p, t), formula);
     }
-    default: return std::log(pdfBaseDensity(law.pdf, t, p));
+    default: return fastLog(pdfBaseDensity(law.pdf, t, p));
   }
 }
 
@@ -178,10 +181,10 @@ template <class Ln = LnOfTime>
     case Pdf::EXPONENTIAL: return t < 0 ? 0 : (p[0] < 0 ? -dens::kInf : -p[0] * t);
     case Pdf::WEIBULL:
       if (p[0] == 0) return t < 0 ? 0 : -dens::kInf;
-      return t < 0 ? 0 : -std::exp(p[1] * (ln(t) - c[0]));
+      return t < 0 ? 0 : -fastExp(p[1] * (ln(t) - c[0]));
     case Pdf::SHIFTWEIBULL:
       if (p[1] == 0) return t < p[0] ? 0 : -dens::kInf;
-      return t < p[0] ? 0 : -std::exp(p[2] * (std::log(t - p[0]) - c[0]));
+      return t < p[0] ? 0 : -fastExp(p[2] * (fastLog(t - p[0]) - c[0]));
     case Pdf::GOMPERTZ: return t < 0 ? 0 : -dens::expHazardIntegral(p[0], p[1], t);
     case Pdf::MAKEHAM: return t < 0 ? 0 : -p[0] * t - dens::expHazardIntegral(p[1], p[2], t);
     case Pdf::SILER:
@@ -189,16 +192,16 @@ template <class Ln = LnOfTime>
                    : -(dens::expHazardIntegral(p[0], -p[1], t) + p[2] * t + dens::expHazardIntegral(p[3], p[4], t));
     case Pdf::LINEARHAZARD: return t < 0 ? 0 : -t * (p[0] + p[1] * t / 2);
     case Pdf::GENGAMMA:
-      return t < 0 ? 0 : std::log(dens::gammaQ(p[0], std::exp(p[2] * (ln(t) - c[0]))));
+      return t < 0 ? 0 : fastLog(dens::gammaQ(p[0], fastExp(p[2] * (ln(t) - c[0]))));
     case Pdf::NORMAL:
     case Pdf::GAUSSIAN: return dens::lnNormUpper((t - p[0]) / p[1]);
     case Pdf::LNNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((ln(t) - c[0]) / p[1]);
     case Pdf::LOGNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((ln(t) - c[0]) / c[1]);
-    case Pdf::LOGISTIC: return -dens::softplus((t - p[0]) / p[1]);
+    case Pdf::LOGISTIC: return -lnlaw::softplus((t - p[0]) / p[1]);
     case Pdf::LNLOGISTIC:
-      return t <= p[0] ? 0 : -dens::softplus(p[2] * (p[0] == 0 ? ln(t) - c[0] : std::log((t - p[0]) / p[1])));
-    case Pdf::SMALLEXTREME1: return -std::exp((t - p[0]) / p[1]);
-    default: return std::log(pdfBaseSurvival(law.pdf, t, p));
+      return t <= p[0] ? 0 : -lnlaw::softplus(p[2] * (p[0] == 0 ? ln(t) - c[0] : fastLog((t - p[0]) / p[1])));
+    case Pdf::SMALLEXTREME1: return -fastExp((t - p[0]) / p[1]);
+    default: return fastLog(pdfBaseSurvival(law.pdf, t, p));
   }
 }
 
@@ -218,15 +221,15 @@ template <class Ln = LnOfTime>
         lnS = 0;
         return;
       }
-      const Real lnz = (shifted ? std::log(t - from) : ln(t)) - c[0];
-      const Real zb = std::exp(shape * lnz);
+      const Real lnz = (shifted ? fastLog(t - from) : ln(t)) - c[0];
+      const Real zb = fastExp(shape * lnz);
       lnS = -zb;
       lnF = zb == dens::kInf ? -dens::kInf : c[1] + (shape == 1 ? 0 : (shape - 1) * lnz) - zb;
       return;
     }
     case Pdf::SMALLEXTREME1: {
       const Real z = (t - p[0]) / p[1];
-      const Real ez = std::exp(z);
+      const Real ez = fastExp(z);
       lnS = -ez;
       lnF = z - ez - c[0];
       return;

@@ -11,6 +11,7 @@
 #include "dists/densities.h"
 #include "dists/densmath.h"
 #include "dists/pdfcatalog.h"
+#include "funcs/fastexp.h"
 #include "dists/lnlaw.h"
 
 namespace zav {
@@ -37,18 +38,18 @@ namespace lnscore {
 // d/db of (e^(bt) - 1)/b, the integrated growth; t^2/2 at b = 0.
 inline Real growthSlope(Real b, Real t) {
   if (b == 0) return t * t / 2;
-  return (t * std::exp(b * t) - lnlaw::growth(b, t)) / b;
+  return (t * fastExp(b * t) - lnlaw::growth(b, t)) / b;
 }
 
 // 1/(1 + e^-x) without overflow.
 inline Real sigmoid(Real x) {
-  if (x >= 0) return 1 / (1 + std::exp(-x));
-  const Real e = std::exp(x);
+  if (x >= 0) return 1 / (1 + fastExp(-x));
+  const Real e = fastExp(x);
   return e / (1 + e);
 }
 
 // phi(z)/Q(z), the normal hazard, from ln Q(z).
-inline Real normalHazard(Real z, Real lnQ) { return std::exp(lnlaw::lnNormPdf(z) - lnQ); }
+inline Real normalHazard(Real z, Real lnQ) { return fastExp(lnlaw::lnNormPdf(z) - lnQ); }
 
 inline Real digamma(Real x) {
   return dens::quiet([=] { return boost::math::digamma(x, BoostQuiet()); });
@@ -58,10 +59,10 @@ inline Real digamma(Real x) {
 // truncation and the rounding stay near 1e-12), and d ln Q / dx exactly.
 inline Real lnQShapeSlope(Real a, Real x) {
   const Real h = 1e-6L * a;
-  return (std::log(dens::gammaQ(a + h, x)) - std::log(dens::gammaQ(a - h, x))) / (2 * h);
+  return (fastLog(dens::gammaQ(a + h, x)) - fastLog(dens::gammaQ(a - h, x))) / (2 * h);
 }
 inline Real lnQSlope(Real a, Real x, Real lnGammaA, Real lnQ) {
-  return -std::exp((a - 1) * std::log(x) - x - lnGammaA - lnQ);
+  return -fastExp((a - 1) * fastLog(x) - x - lnGammaA - lnQ);
 }
 
 }  // namespace lnscore
@@ -77,7 +78,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
       // x = h t; ln f = ln h + (c - 1) ln x - x - ln gamma(c), S = Q(c, x).
       const Real h = p[0], c = p[1], x = h * t;
       dF[0] = c / h - t;
-      dF[1] = std::log(x) - lnscore::digamma(c);
+      dF[1] = fastLog(x) - lnscore::digamma(c);
       if (survival) {
         dS[0] = t * lnscore::lnQSlope(c, x, law.c[1], lnS);
         dS[1] = lnscore::lnQShapeSlope(c, x);
@@ -87,12 +88,12 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
     case Pdf::GENGAMMA: {
       // y = (t/b)^c; ln f = ln(c/b) - ln gamma(a) + (c a - 1) ln(t/b) - y,
       // S = Q(a, y).
-      const Real a = p[0], b = p[1], c = p[2], lnz = ln(t) - law.c[0], y = std::exp(c * lnz);
+      const Real a = p[0], b = p[1], c = p[2], lnz = ln(t) - law.c[0], y = fastExp(c * lnz);
       dF[0] = c * lnz - lnscore::digamma(a);
       dF[1] = c * (y - a) / b;
       dF[2] = 1 / c + lnz * (a - y);
       if (survival) {
-        const Real dy = lnscore::lnQSlope(a, y, std::log(c / b) - law.c[1], lnS);
+        const Real dy = lnscore::lnQSlope(a, y, fastLog(c / b) - law.c[1], lnS);
         dS[0] = lnscore::lnQShapeSlope(a, y);
         dS[1] = -dy * c * y / b;
         dS[2] = dy * y * lnz;
@@ -109,7 +110,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
       const bool shifted = law.pdf == static_cast<int>(Pdf::SHIFTWEIBULL);
       const int o = shifted ? 1 : 0;
       const Real u = shifted ? t - p[0] : t, a = p[o], b = p[o + 1];
-      const Real lnz = (shifted ? std::log(u) : ln(t)) - law.c[0], zb = -lnS;
+      const Real lnz = (shifted ? fastLog(u) : ln(t)) - law.c[0], zb = -lnS;
       dS[o] = b * zb / a;
       dS[o + 1] = -zb * lnz;
       dF[o] = b * (zb - 1) / a;
@@ -131,7 +132,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
     }
     case Pdf::MAKEHAM: {
       // h = a1 + a2 e^(b2 t), ln S = -a1 t - a2 g(b2, t).
-      const Real e = std::exp(p[2] * t), h = p[0] + p[1] * e;
+      const Real e = fastExp(p[2] * t), h = p[0] + p[1] * e;
       dS[0] = -t;
       dS[1] = -lnlaw::growth(p[2], t);
       dS[2] = -p[1] * lnscore::growthSlope(p[2], t);
@@ -190,7 +191,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
     case Pdf::LNLOGISTIC: {
       // w = c ln z, z = (t - a)/b; ln S = -softplus(w),
       // ln f = ln c - ln b - ln z + w - 2 softplus(w).
-      const Real u = t - p[0], lz = p[0] == 0 ? ln(t) - law.c[0] : std::log(u / p[1]), c = p[2];
+      const Real u = t - p[0], lz = p[0] == 0 ? ln(t) - law.c[0] : fastLog(u / p[1]), c = p[2];
       const Real sg = lnscore::sigmoid(c * lz), fw = 1 - 2 * sg;
       dS[0] = sg * c / u;
       dS[1] = sg * c / p[1];
@@ -201,7 +202,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
       return;
     }
     case Pdf::SMALLEXTREME1: {
-      const Real z = (t - p[0]) / p[1], ez = std::exp(z);
+      const Real z = (t - p[0]) / p[1], ez = fastExp(z);
       dS[0] = ez / p[1];
       dS[1] = z * ez / p[1];
       dF[0] = (ez - 1) / p[1];

@@ -9,6 +9,7 @@
 #include "dists/densities.h"
 #include "dists/lnlaw.h"
 #include "dists/pdfcatalog.h"
+#include "funcs/fastexp.h"
 #include "dists/pdfeval.h"
 
 namespace zav {
@@ -24,7 +25,7 @@ inline Real lnDiff(Real a, Real b) {
   if (!(b < a)) return -dens::kInf;
   if (b == -dens::kInf) return a;
   const Real d = b - a;
-  return a + (d > -kLn2 ? std::log(-std::expm1(d)) : std::log1p(-std::exp(d)));
+  return a + (d > -kLn2 ? fastLog(-std::expm1(d)) : fastLog1p(-fastExp(d)));
 }
 
 // The logarithm of contribution(), worked in log space: ln f or the log of a
@@ -38,7 +39,7 @@ inline Real lnDiff(Real a, Real b) {
   const int pdf = law.pdf;
   if (pdf == static_cast<int>(Pdf::RECTANGULAR) || pdf == static_cast<int>(Pdf::UNIFORM) || !(k > 0)) {
     const Real c = observationLikelihood(in, pdf, k, sup, v, n, law.p);
-    return c <= 0 ? -dens::kInf : std::log(c);
+    return c <= 0 ? -dens::kInf : fastLog(c);
   }
   // The infinity tests of isPosOo and isNegOo, with the bounds at hand.
   const Real inf = s.infinity, ninf = s.negInfinity;
@@ -105,7 +106,7 @@ inline Real lnDiff(Real a, Real b) {
                                                      const Real* vars, int count, const LnGuard& g) {
   const Real c = observationLikelihood(in, law.pdf, k, sup, vars, count, law.p);
   if (std::isnan(c)) return c;
-  return c <= 0 ? guardLn(g, -dens::kInf) : guardLn(g, std::log(c));
+  return c <= 0 ? guardLn(g, -dens::kInf) : guardLn(g, fastLog(c));
 }
 
 [[gnu::always_inline]] inline Real pdfLogTerm(Interp& in, const LogLaw& law, Real k, Real lnK, Support sup,

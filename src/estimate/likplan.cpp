@@ -25,6 +25,7 @@
 #include "estimate/workers.h"
 #include "funcs/catalog.h"
 #include "funcs/eval.h"
+#include "funcs/fastexp.h"
 #include "funcs/mathlib.h"
 #include "parse/forms.h"
 #include "parse/node.h"
@@ -525,13 +526,13 @@ bool weibullLoop(const Frame& f, std::int32_t first, std::int32_t last, Real& to
       sum += kWeighted ? w * lnx : lnx;
       continue;
     }
-    const Real lnz = (kCached ? f.lnT[i - 1] : std::log(tO)) - lnA;
+    const Real lnz = (kCached ? f.lnT[i - 1] : fastLog(tO)) - lnA;
     if constexpr (kMode == K::Linear) {
-      const Real kzb = std::exp(lnK + shape * lnz);
+      const Real kzb = fastExp(lnK + shape * lnz);
       if (tC != tO) lnx = -kzb;
       else lnx = kzb == kInf ? -kzb : lnNorm + (shape == 1 ? 0 : (shape - 1) * lnz) + lnK - kzb;
     } else {
-      const Real zb = std::exp(shape * lnz);
+      const Real zb = fastExp(shape * lnz);
       if (tC != tO) {
         lnx = kMode == K::One || k == 1 ? -zb : k * -zb;
       } else {
@@ -646,8 +647,8 @@ void scoreLoop(Frame& f, int b) {
         return;
       }
       const bool exact = tC == tO;
-      const Real lnz = (kCached ? f.lnT[i - 1] : std::log(tO)) - lnScale;
-      const Real u = std::exp(lnK + shape * lnz);
+      const Real lnz = (kCached ? f.lnT[i - 1] : fastLog(tO)) - lnScale;
+      const Real u = fastExp(lnK + shape * lnz);
       const Real lnx = exact ? lnNorm + (shape - 1) * lnz + lnK - u : -u;
       if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
       g[0] += w * shape * (exact ? u - 1 : u) / scale;
@@ -664,8 +665,8 @@ void scoreLoop(Frame& f, int b) {
       if (interval) {
         // S(a) = 1 at the support's lower end, where it has no slope.
         const Real lnA = tO > low ? lawLnSurvival(f.law, tO) : 0, lnB = lawLnSurvival(f.law, tC);
-        const Real r = std::exp(k * (lnB - lnA));
-        const Real lnx = k * lnA + std::log1p(-r);
+        const Real r = fastExp(k * (lnB - lnA));
+        const Real lnx = k * lnA + fastLog1p(-r);
         if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
         Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
         if (tO > low) lawScores(f.law, tO, lnA, dF, dS);
@@ -728,7 +729,7 @@ const Real* logTimes(Interp& in, Plan& plan) {
     plan.lnTimes.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
       const Real t = f.vars[0].real[i];
-      plan.lnTimes[i] = t > 0 ? std::log(t) : (t == 0 ? -std::numeric_limits<Real>::infinity() : Real(0));
+      plan.lnTimes[i] = t > 0 ? fastLog(t) : (t == 0 ? -kInf : Real(0));
     }
     plan.lnTimesOf = f.vars[0].real;
     plan.lnTimesRun = in.models.runSerial;
