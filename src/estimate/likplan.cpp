@@ -443,13 +443,16 @@ template <bool kCached>
 // with fixed parameters, times read straight from the data, no truncation. Exact and
 // right-censored times take their log density or log survival at once (the
 // same steps as lnContribution), any other observation the general term.
-template <bool kCached>
+// kPdf, when not 0, is the law's code known when compiling, so that the log
+// routines' dispatch folds away and the loop holds the one law's steps.
+template <bool kCached, Pdf kPdf>
 bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
   Real sum = 0;
   const Real* t0 = f.vars[0].real;
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
   const Real inf = f.in->set.infinity, ninf = f.in->set.negInfinity, low = f.sup.low;
-  const LogLaw& law = f.law;
+  LogLaw law = f.law;
+  if constexpr (kPdf != Pdf{}) law.pdf = static_cast<int>(kPdf);
   const LnGuard g = f.guard;
   for (std::int32_t i = first; i <= last; ++i) {
     const Real w = f.freq ? f.freq[i - 1] : 1;
@@ -485,6 +488,24 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
   }
   total = sum;
   return true;
+}
+
+// The loop of the common case for the law at hand: its own for the laws fits
+// use most.
+template <bool kCached>
+bool lawBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
+  switch (static_cast<Pdf>(f.law.pdf)) {
+    case Pdf::EXPONENTIAL: return simpleBlock<kCached, Pdf::EXPONENTIAL>(f, first, last, total);
+    case Pdf::NORMAL: return simpleBlock<kCached, Pdf::NORMAL>(f, first, last, total);
+    case Pdf::GAUSSIAN: return simpleBlock<kCached, Pdf::GAUSSIAN>(f, first, last, total);
+    case Pdf::LNNORMAL: return simpleBlock<kCached, Pdf::LNNORMAL>(f, first, last, total);
+    case Pdf::LOGNORMAL: return simpleBlock<kCached, Pdf::LOGNORMAL>(f, first, last, total);
+    case Pdf::LOGISTIC: return simpleBlock<kCached, Pdf::LOGISTIC>(f, first, last, total);
+    case Pdf::LNLOGISTIC: return simpleBlock<kCached, Pdf::LNLOGISTIC>(f, first, last, total);
+    case Pdf::GAMMA: return simpleBlock<kCached, Pdf::GAMMA>(f, first, last, total);
+    case Pdf::GENGAMMA: return simpleBlock<kCached, Pdf::GENGAMMA>(f, first, last, total);
+    default: return simpleBlock<kCached, Pdf{}>(f, first, last, total);
+  }
 }
 
 // The same loop for the Weibull law, its log density and log survival
@@ -575,7 +596,7 @@ void sumBlock(void* ctx, int b) {
     const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && (f.kFixed || linear);
     const K mode = !f.kFixed ? K::Linear : f.k == 1 ? K::One : K::Fixed;
     bool done;
-    if (!weibull) done = f.lnT ? simpleBlock<true>(f, first, last, sum) : simpleBlock<false>(f, first, last, sum);
+    if (!weibull) done = f.lnT ? lawBlock<true>(f, first, last, sum) : lawBlock<false>(f, first, last, sum);
     else if (f.freq)
       done = mode == K::One     ? weibullBlock<true, K::One>(f, first, last, sum)
              : mode == K::Fixed ? weibullBlock<true, K::Fixed>(f, first, last, sum)
@@ -615,7 +636,7 @@ void sumBlock(void* ctx, int b) {
 // z = t/a and u = k z^b = exp(ln k + b ln z), an exact time adds
 // b (u - 1)/a, 1/b + ln z (1 - u) and 1 - u; a censored one b u/a, -u ln z
 // and -u; one exponential per observation.
-template <bool kCached>
+template <bool kCached, Pdf kPdf>
 void scoreLoop(Frame& f, int b) {
   const std::int32_t first = b * kBlock + 1;
   const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
@@ -626,9 +647,11 @@ void scoreLoop(Frame& f, int b) {
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
   const Real inf = f.in->set.infinity;
   const Real low = f.sup.low, high = f.sup.high;
-  const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL);
+  LogLaw law = f.law;
+  if constexpr (kPdf != Pdf{}) law.pdf = static_cast<int>(kPdf);
+  const bool weibull = law.pdf == static_cast<int>(Pdf::WEIBULL);
   const Real lnP = f.linearSlot >= 0 ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
-  const Real scale = f.law.p[0], shape = f.law.p[1], lnScale = f.law.c[0], lnNorm = f.law.c[1];
+  const Real scale = law.p[0], shape = law.p[1], lnScale = law.c[0], lnNorm = law.c[1];
   for (std::int32_t i = first; i <= last; ++i) {
     const Real w = f.freq ? f.freq[i - 1] : 1;
     if (!(w > 0)) continue;
@@ -664,24 +687,24 @@ void scoreLoop(Frame& f, int b) {
       Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
       if (interval) {
         // S(a) = 1 at the support's lower end, where it has no slope.
-        const Real lnA = tO > low ? lawLnSurvival(f.law, tO) : 0, lnB = lawLnSurvival(f.law, tC);
+        const Real lnA = tO > low ? lawLnSurvival(law, tO) : 0, lnB = lawLnSurvival(law, tC);
         const Real r = fastExp(k * (lnB - lnA));
         const Real lnx = k * lnA + fastLog1p(-r);
         if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
         Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
-        if (tO > low) lawScores(f.law, tO, lnA, dF, dS);
-        lawScores(f.law, tC, lnB, dFb, dSb);
+        if (tO > low) lawScores(law, tO, lnA, dF, dS);
+        lawScores(law, tC, lnB, dFb, dSb);
         for (int j = 0; j < np; ++j) g[j] += w * k * (dS[j] - r * dSb[j]) / (1 - r);
         dk = w * k * (lnA - r * lnB) / (1 - r);
       } else {
         const bool exact = tC == tO;
         const auto ln = lnTimeOf<kCached>(f, i);
         Real lnF, lnS = 0;
-        if (exact && k == 1 && !densityScoreReadsSurvival(f.law.pdf)) lnF = lawLnDensity(f.law, tO, ln);
-        else lawLnBoth(f.law, tO, lnF, lnS, ln);
+        if (exact && k == 1 && !densityScoreReadsSurvival(law.pdf)) lnF = lawLnDensity(law, tO, ln);
+        else lawLnBoth(law, tO, lnF, lnS, ln);
         const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
         if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
-        lawScores(f.law, tO, lnS, dF, dS, !exact || k != 1, ln);
+        lawScores(law, tO, lnS, dF, dS, !exact || k != 1, ln);
         for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
         dk = w * (exact ? 1 + k * lnS : k * lnS);
       }
@@ -691,10 +714,27 @@ void scoreLoop(Frame& f, int b) {
   }
 }
 
+template <bool kCached>
+void lawScoreLoop(Frame& f, int b) {
+  switch (static_cast<Pdf>(f.law.pdf)) {
+    case Pdf::EXPONENTIAL: return scoreLoop<kCached, Pdf::EXPONENTIAL>(f, b);
+    case Pdf::WEIBULL: return scoreLoop<kCached, Pdf::WEIBULL>(f, b);
+    case Pdf::NORMAL: return scoreLoop<kCached, Pdf::NORMAL>(f, b);
+    case Pdf::GAUSSIAN: return scoreLoop<kCached, Pdf::GAUSSIAN>(f, b);
+    case Pdf::LNNORMAL: return scoreLoop<kCached, Pdf::LNNORMAL>(f, b);
+    case Pdf::LOGNORMAL: return scoreLoop<kCached, Pdf::LOGNORMAL>(f, b);
+    case Pdf::LOGISTIC: return scoreLoop<kCached, Pdf::LOGISTIC>(f, b);
+    case Pdf::LNLOGISTIC: return scoreLoop<kCached, Pdf::LNLOGISTIC>(f, b);
+    case Pdf::GAMMA: return scoreLoop<kCached, Pdf::GAMMA>(f, b);
+    case Pdf::GENGAMMA: return scoreLoop<kCached, Pdf::GENGAMMA>(f, b);
+    default: return scoreLoop<kCached, Pdf{}>(f, b);
+  }
+}
+
 void scoreBlock(void* ctx, int b) {
   Frame& f = *static_cast<Frame*>(ctx);
-  if (f.lnT) scoreLoop<true>(f, b);
-  else scoreLoop<false>(f, b);
+  if (f.lnT) lawScoreLoop<true>(f, b);
+  else lawScoreLoop<false>(f, b);
 }
 
 void releasePlan(void* p) { delete static_cast<Plan*>(p); }
