@@ -32,6 +32,9 @@ inline Real growth(Real r, Real t) { return r == 0 ? t : std::expm1(r * t) / r; 
 // too) or the hazard is not positive.
 inline Real lnHazardDensity(Real lnh, Real H) { return H == kInf || std::isnan(lnh) ? -kInf : lnh - H; }
 
+// ln P(Z > z) as dens::lnNormUpper gives it, with the fast logarithm.
+inline Real lnNormUpper(Real z) { return z < 30 ? fastLog(dens::normUpper(z)) : dens::lnNormUpper(z); }
+
 inline Real lnNormPdf(Real z) { return std::isinf(z) ? -kInf : -z * z / 2 - kLnSqrt2Pi; }
 
 // ln of an exact probability, and the log-space formula where it underflows.
@@ -194,9 +197,9 @@ template <class Ln = LnOfTime>
     case Pdf::GENGAMMA:
       return t < 0 ? 0 : fastLog(dens::gammaQ(p[0], fastExp(p[2] * (ln(t) - c[0]))));
     case Pdf::NORMAL:
-    case Pdf::GAUSSIAN: return dens::lnNormUpper((t - p[0]) / p[1]);
-    case Pdf::LNNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((ln(t) - c[0]) / p[1]);
-    case Pdf::LOGNORMAL: return t <= 0 ? 0 : dens::lnNormUpper((ln(t) - c[0]) / c[1]);
+    case Pdf::GAUSSIAN: return lnlaw::lnNormUpper((t - p[0]) / p[1]);
+    case Pdf::LNNORMAL: return t <= 0 ? 0 : lnlaw::lnNormUpper((ln(t) - c[0]) / p[1]);
+    case Pdf::LOGNORMAL: return t <= 0 ? 0 : lnlaw::lnNormUpper((ln(t) - c[0]) / c[1]);
     case Pdf::LOGISTIC: return -lnlaw::softplus((t - p[0]) / p[1]);
     case Pdf::LNLOGISTIC:
       return t <= p[0] ? 0 : -lnlaw::softplus(p[2] * (p[0] == 0 ? ln(t) - c[0] : fastLog((t - p[0]) / p[1])));
