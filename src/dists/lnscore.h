@@ -71,7 +71,7 @@ inline Real lnQSlope(Real a, Real x, Real lnGammaA, Real lnQ) {
 // law's support, where ln S(t) = lnS is finite. Without `survival` only dF
 // is wanted, and dS may be left unset.
 template <class Ln = LnOfTime>
-[[gnu::always_inline]] inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, bool survival = true, Ln ln = {}) {
+inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, bool survival = true, Ln ln = {}) {
   const Real* p = law.p;
   switch (static_cast<Pdf>(law.pdf)) {
     case Pdf::GAMMA: {

@@ -439,6 +439,10 @@ template <bool kCached>
   else return LnOfTime{};
 }
 
+// The general term for the observations the specialised loops leave to it:
+// rare, so a call, and the loops' many instances do not each carry a copy.
+[[gnu::noinline]] bool otherTerm(const Frame& f, std::int32_t i, Real& out) { return term(f, i, out); }
+
 // The common case in a loop of its own: a law on [0, oo) or the whole line
 // with fixed parameters, times read straight from the data, no truncation. Exact and
 // right-censored times take their log density or log survival at once (the
@@ -462,7 +466,7 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
     if (!hazard(f, i, k, lnK)) return false;
     Real lnx;
     if (!(tO >= low && tO > ninf && tO < inf) || !(k > 0) || (tC != tO && !(tC >= inf))) {
-      if (!term(f, i, lnx)) return false;
+      if (!otherTerm(f, i, lnx)) return false;
       if (f.recTerm) f.recTerm[i - 1] = lnx;
       sum += w * lnx;
       continue;
@@ -479,7 +483,7 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
       if (lnx != -std::numeric_limits<Real>::infinity()) lnx = lnx + lnK + (k - 1) * lnS;
     }
     if (std::isnan(lnx)) {  // no log-space value: the general term decides
-      if (!term(f, i, lnx)) return false;
+      if (!otherTerm(f, i, lnx)) return false;
     } else {
       lnx = guardLn(g, lnx);
     }
@@ -491,20 +495,24 @@ bool simpleBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& to
 }
 
 // The loop of the common case for the law at hand: its own for the laws fits
-// use most.
-template <bool kCached>
+// use most (with the run's log times for those that start from ln t).
 bool lawBlock(const Frame& f, std::int32_t first, std::int32_t last, Real& total) {
-  switch (static_cast<Pdf>(f.law.pdf)) {
-    case Pdf::EXPONENTIAL: return simpleBlock<kCached, Pdf::EXPONENTIAL>(f, first, last, total);
-    case Pdf::NORMAL: return simpleBlock<kCached, Pdf::NORMAL>(f, first, last, total);
-    case Pdf::GAUSSIAN: return simpleBlock<kCached, Pdf::GAUSSIAN>(f, first, last, total);
-    case Pdf::LNNORMAL: return simpleBlock<kCached, Pdf::LNNORMAL>(f, first, last, total);
-    case Pdf::LOGNORMAL: return simpleBlock<kCached, Pdf::LOGNORMAL>(f, first, last, total);
-    case Pdf::LOGISTIC: return simpleBlock<kCached, Pdf::LOGISTIC>(f, first, last, total);
-    case Pdf::LNLOGISTIC: return simpleBlock<kCached, Pdf::LNLOGISTIC>(f, first, last, total);
-    case Pdf::GAMMA: return simpleBlock<kCached, Pdf::GAMMA>(f, first, last, total);
-    case Pdf::GENGAMMA: return simpleBlock<kCached, Pdf::GENGAMMA>(f, first, last, total);
-    default: return simpleBlock<kCached, Pdf{}>(f, first, last, total);
+  const auto pdf = static_cast<Pdf>(f.law.pdf);
+  if (f.lnT) {
+    switch (pdf) {
+      case Pdf::LNNORMAL: return simpleBlock<true, Pdf::LNNORMAL>(f, first, last, total);
+      case Pdf::LOGNORMAL: return simpleBlock<true, Pdf::LOGNORMAL>(f, first, last, total);
+      case Pdf::LNLOGISTIC: return simpleBlock<true, Pdf::LNLOGISTIC>(f, first, last, total);
+      default: return simpleBlock<true, Pdf{}>(f, first, last, total);
+    }
+  }
+  switch (pdf) {
+    case Pdf::EXPONENTIAL: return simpleBlock<false, Pdf::EXPONENTIAL>(f, first, last, total);
+    case Pdf::NORMAL: return simpleBlock<false, Pdf::NORMAL>(f, first, last, total);
+    case Pdf::GAUSSIAN: return simpleBlock<false, Pdf::GAUSSIAN>(f, first, last, total);
+    case Pdf::LOGISTIC: return simpleBlock<false, Pdf::LOGISTIC>(f, first, last, total);
+    case Pdf::GAMMA: return simpleBlock<false, Pdf::GAMMA>(f, first, last, total);
+    default: return simpleBlock<false, Pdf{}>(f, first, last, total);
   }
 }
 
@@ -542,7 +550,7 @@ bool weibullLoop(const Frame& f, std::int32_t first, std::int32_t last, Real& to
     const bool kOk = kMode == K::One || (kMode == K::Fixed ? k > 0 : std::fabs(lnK) < kLnKRange);
     Real lnx;
     if (!(tO >= 0 && tO < inf) || (tC != tO && !(tC >= inf)) || !kOk) {
-      if (!term(f, i, lnx)) return false;
+      if (!otherTerm(f, i, lnx)) return false;
       if (f.recTerm) f.recTerm[i - 1] = lnx;
       sum += kWeighted ? w * lnx : lnx;
       continue;
@@ -596,7 +604,7 @@ void sumBlock(void* ctx, int b) {
     const bool weibull = f.law.pdf == static_cast<int>(Pdf::WEIBULL) && (f.kFixed || linear);
     const K mode = !f.kFixed ? K::Linear : f.k == 1 ? K::One : K::Fixed;
     bool done;
-    if (!weibull) done = f.lnT ? lawBlock<true>(f, first, last, sum) : lawBlock<false>(f, first, last, sum);
+    if (!weibull) done = lawBlock(f, first, last, sum);
     else if (f.freq)
       done = mode == K::One     ? weibullBlock<true, K::One>(f, first, last, sum)
              : mode == K::Fixed ? weibullBlock<true, K::Fixed>(f, first, last, sum)
@@ -636,7 +644,7 @@ void sumBlock(void* ctx, int b) {
 // z = t/a and u = k z^b = exp(ln k + b ln z), an exact time adds
 // b (u - 1)/a, 1/b + ln z (1 - u) and 1 - u; a censored one b u/a, -u ln z
 // and -u; one exponential per observation.
-template <bool kCached, Pdf kPdf>
+template <bool kCached>
 void scoreLoop(Frame& f, int b) {
   const std::int32_t first = b * kBlock + 1;
   const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
@@ -647,8 +655,7 @@ void scoreLoop(Frame& f, int b) {
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
   const Real inf = f.in->set.infinity;
   const Real low = f.sup.low, high = f.sup.high;
-  LogLaw law = f.law;
-  if constexpr (kPdf != Pdf{}) law.pdf = static_cast<int>(kPdf);
+  const LogLaw& law = f.law;
   const bool weibull = law.pdf == static_cast<int>(Pdf::WEIBULL);
   const Real lnP = f.linearSlot >= 0 ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
   const Real scale = law.p[0], shape = law.p[1], lnScale = law.c[0], lnNorm = law.c[1];
@@ -714,27 +721,10 @@ void scoreLoop(Frame& f, int b) {
   }
 }
 
-template <bool kCached>
-void lawScoreLoop(Frame& f, int b) {
-  switch (static_cast<Pdf>(f.law.pdf)) {
-    case Pdf::EXPONENTIAL: return scoreLoop<kCached, Pdf::EXPONENTIAL>(f, b);
-    case Pdf::WEIBULL: return scoreLoop<kCached, Pdf::WEIBULL>(f, b);
-    case Pdf::NORMAL: return scoreLoop<kCached, Pdf::NORMAL>(f, b);
-    case Pdf::GAUSSIAN: return scoreLoop<kCached, Pdf::GAUSSIAN>(f, b);
-    case Pdf::LNNORMAL: return scoreLoop<kCached, Pdf::LNNORMAL>(f, b);
-    case Pdf::LOGNORMAL: return scoreLoop<kCached, Pdf::LOGNORMAL>(f, b);
-    case Pdf::LOGISTIC: return scoreLoop<kCached, Pdf::LOGISTIC>(f, b);
-    case Pdf::LNLOGISTIC: return scoreLoop<kCached, Pdf::LNLOGISTIC>(f, b);
-    case Pdf::GAMMA: return scoreLoop<kCached, Pdf::GAMMA>(f, b);
-    case Pdf::GENGAMMA: return scoreLoop<kCached, Pdf::GENGAMMA>(f, b);
-    default: return scoreLoop<kCached, Pdf{}>(f, b);
-  }
-}
-
 void scoreBlock(void* ctx, int b) {
   Frame& f = *static_cast<Frame*>(ctx);
-  if (f.lnT) lawScoreLoop<true>(f, b);
-  else lawScoreLoop<false>(f, b);
+  if (f.lnT) scoreLoop<true>(f, b);
+  else scoreLoop<false>(f, b);
 }
 
 void releasePlan(void* p) { delete static_cast<Plan*>(p); }
