@@ -392,6 +392,13 @@ bool termVarying(const Frame& f, std::int32_t i, const Real* v, Real k, Real lnK
   return true;
 }
 
+// x b of observation i over the multiplier's covariates.
+[[gnu::always_inline]] inline Real linearPredictor(const Frame& f, std::int32_t i) {
+  Real xb = 0;
+  for (const Frame::Term& t : f.linear) xb += t.x[i - 1] * t.b;
+  return xb;
+}
+
 // The hazard multiplier of observation i and its logarithm.
 [[gnu::always_inline]] inline bool hazard(const Frame& f, std::int32_t i, Real& k, Real& lnK) {
   if (f.kFixed) {
@@ -401,8 +408,7 @@ bool termVarying(const Frame& f, std::int32_t i, const Real* v, Real k, Real lnK
   }
   lnK = std::numeric_limits<Real>::quiet_NaN();
   if (f.linearSlot >= 0) {
-    Real xb = 0;
-    for (const Frame::Term& t : f.linear) xb += t.x[i - 1] * t.b;
+    const Real xb = linearPredictor(f, i);
     const auto slot = static_cast<std::size_t>(f.linearSlot);
     const Real p = f.pvals[slot];
     if (f.in->set.expHazard) {
@@ -540,11 +546,7 @@ bool weibullLoop(const Frame& f, std::int32_t first, std::int32_t last, Real& to
     const Real tO = t0[i - 1], tC = t1[i - 1];
     Real k = 1, lnK = 0;
     if constexpr (kMode == K::Fixed) k = f.k, lnK = f.lnK;
-    if constexpr (kMode == K::Linear) {
-      Real xb = 0;
-      for (const Frame::Term& t : f.linear) xb += t.x[i - 1] * t.b;
-      lnK = lnP + xb;
-    }
+    if constexpr (kMode == K::Linear) lnK = lnP + linearPredictor(f, i);
     // Beyond ln k = +-kLnKRange, k itself would overflow or vanish, and
     // the general term decides.
     const bool kOk = kMode == K::One || (kMode == K::Fixed ? k > 0 : std::fabs(lnK) < kLnKRange);
@@ -666,12 +668,7 @@ void scoreLoop(Frame& f, int b) {
     const bool interval = tC != tO && tC < inf;
     Real dk;
     if (weibull && !interval && tO > 0 && tO < inf && (f.kFixed || std::isfinite(lnP))) {
-      Real lnK = f.lnK;
-      if (!f.kFixed) {
-        Real xb = 0;
-        for (const Frame::Term& t : f.linear) xb += t.x[i - 1] * t.b;
-        lnK = lnP + xb;
-      }
+      const Real lnK = f.kFixed ? f.lnK : lnP + linearPredictor(f, i);
       if (!(std::fabs(lnK) < kLnKRange)) {
         f.failed[static_cast<std::size_t>(b)] = 1;
         return;
