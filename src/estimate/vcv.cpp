@@ -12,7 +12,9 @@
 #include "core/interp.h"
 #include "estimate/estimate.h"
 #include "exec/procs.h"
+#include "funcs/catalog.h"
 #include "funcs/numtext.h"
+#include "parse/node.h"
 #include "symbols/symtab.h"
 
 namespace zav {
@@ -36,8 +38,9 @@ void dxTrace(Interp& in, std::size_t k, int count, Real dx, Real dll) {
 }
 
 // A step for parameter k that changes the whole log-likelihood by an amount
-// within [DX_TOOSMALL, DX_TOOBIG], turned round at a bound.
-Real stepFor(Interp& in, std::size_t k, Real f0) {
+// within [DX_TOOSMALL, DX_TOOBIG], turned round at a bound. `atStep` tells
+// whether the last evaluation was made with the step returned.
+Real stepFor(Interp& in, std::size_t k, Real f0, bool& atStep) {
   const Settings& s = in.set;
   const RunWork& w = in.models.work;
   const Real x = paramValue(in, k);
@@ -63,12 +66,37 @@ Real stepFor(Interp& in, std::size_t k, Real f0) {
     } else {
       stop = true;
     }
+    atStep = stop && d <= s.dxTooBig;
     if (s.debug > 10) dxTrace(in, k, count, dx, dll);
     if (monitorPoll(in)) runMonitor(in, "Computing dx array for param " + std::to_string(k + 1) + " iteration " + std::to_string(count));
     if (stop || count > s.dxMaxIts) break;
   }
   if (s.debug > 5) dxTrace(in, k, count, dx, dll);
   return dx;
+}
+
+// At most this much memory holds kept scores (a million observations of
+// sixteen parameters); parameters beyond it are evaluated at each element.
+constexpr std::size_t kKeptScoresBytes = std::size_t(256) << 20;
+
+// Whether evaluating e only computes: no user routine, statement block,
+// output, process, randomness or clock, whose effects a repeated
+// evaluation would repeat or change.
+bool computesOnly(const ExprNode* e) {
+  if (!e) return true;
+  if (e->kind == NodeKind::UserFunction || e->kind == NodeKind::PreAssign || e->kind == NodeKind::PostAssign)
+    return false;
+  for (const StmtNode* b : e->blocks)
+    if (b) return false;
+  if (e->kind == NodeKind::Function) {
+    const auto f = static_cast<Fn>(e->index);
+    if (functionInfo(f).argCount == 0 || f == Fn::EXEC || f == Fn::FINDFIRST || f == Fn::IRAND || f == Fn::RRAND ||
+        f == Fn::PUT)
+      return false;
+  }
+  for (const ExprNode* c : e->children)
+    if (!computesOnly(c)) return false;
+  return true;
 }
 
 void fillMatrixStart(Interp& in, std::size_t n) { in.models.work.matrix.assign(n * n, in.set.infinity); }
@@ -85,30 +113,61 @@ bool informationMethod1(Interp& in) {
   const Real f0 = objective(in);
   const std::vector<Real> t0 = rec.term;
   const std::vector<Real> freq = rec.freq;
+  const std::size_t nObs = t0.size();
+  // The terms at x_k + dx_k are the same at every element that reads them,
+  // so where the objective runs nothing beside the terms, each parameter's
+  // scores are kept from the first evaluation at its step (most often the
+  // step search's last). An element then costs no evaluation, yet
+  // VCV_EVALS still counts every evaluation of the method as laid out, and
+  // the sums are the same quotients in the same order.
+  const Model& m = *in.models.running;
+  const bool pure = !m.pre && !m.post && in.set.debug < 5 && !in.set.debugLik && computesOnly(m.likelihood.get());
+  const std::size_t rowsKept = !pure || nObs == 0 ? 0 : std::min(n, kKeptScoresBytes / (nObs * sizeof(Real)));
+  std::vector<Real> scores(rowsKept * nObs);
+  std::vector<char> kept(n, 0);
+  auto keep = [&](std::size_t k, Real dx) {
+    Real* row = scores.data() + k * nObs;
+    for (std::size_t o = 0; o < nObs; ++o) row[o] = (rec.term[o] - t0[o]) / dx;
+    kept[k] = 1;
+  };
+  // Parameter k's scores: kept, or from an evaluation at its step.
+  std::vector<Real> evaluated(nObs);
+  auto scoresOf = [&](std::size_t k, Real dx) -> const Real* {
+    if (kept[k]) {
+      ++in.set.evals;
+      return scores.data() + k * nObs;
+    }
+    shiftedObjective(in, k, dx);
+    if (k < rowsKept) {
+      keep(k, dx);
+      return scores.data() + k * nObs;
+    }
+    for (std::size_t o = 0; o < nObs; ++o) evaluated[o] = (rec.term[o] - t0[o]) / dx;
+    return evaluated.data();
+  };
   std::vector<Real> dx(n);
-  for (std::size_t k = 0; k < n; ++k) dx[k] = stepFor(in, k, f0);
-  // Row i's scores are kept, so that each element reads the other
-  // parameter's terms straight from the record: the same quotients as
-  // taking both from copies of the terms, in the same order.
-  std::vector<Real> si(t0.size());
+  for (std::size_t k = 0; k < n; ++k) {
+    bool atStep = false;
+    dx[k] = stepFor(in, k, f0, atStep);
+    if (atStep && k < rowsKept) keep(k, dx[k]);
+  }
+  std::vector<Real> si(nObs);
   Real* a = w.matrix.data();
   for (std::size_t i = 0; i < n; ++i) {
-    shiftedObjective(in, i, dx[i]);
-    for (std::size_t o = 0; o < t0.size(); ++o) si[o] = (rec.term[o] - t0[o]) / dx[i];
+    const Real* row = scoresOf(i, dx[i]);
+    std::copy(row, row + nObs, si.begin());
     for (std::size_t j = 0; j <= i; ++j) {
-      if (j < i) shiftedObjective(in, j, dx[j]);
+      const Real* sj = j < i ? scoresOf(j, dx[j]) : si.data();
       Real sum = 0;
-      if (j < i) {
-        const Real* tj = rec.term.data();
-        for (std::size_t o = 0; o < t0.size(); ++o)
-          if (freq[o] > 0) sum += freq[o] * si[o] * ((tj[o] - t0[o]) / dx[j]);
-      } else {
-        for (std::size_t o = 0; o < t0.size(); ++o)
-          if (freq[o] > 0) sum += freq[o] * si[o] * si[o];
-      }
+      for (std::size_t o = 0; o < nObs; ++o)
+        if (freq[o] > 0) sum += freq[o] * si[o] * sj[o];
       a[i * n + j] = sum;
       a[j * n + i] = sum;
-      if (monitorPoll(in)) runMonitor(in, "Computing COV[" + std::to_string(i + 1) + "," + std::to_string(j + 1) + "]");
+      if (monitorPoll(in)) {
+        runMonitor(in, "Computing COV[" + std::to_string(i + 1) + "," + std::to_string(j + 1) + "]");
+        // The monitor may change what the objective depends on.
+        std::fill(kept.begin(), kept.end(), 0);
+      }
     }
   }
   enableObsRecord(in, false);

@@ -324,6 +324,32 @@ TEST(FastLikelihood, ObservationRecordMatchesTheGeneralLoop) {
   EXPECT_EQ(fast.substr(at, 200), general.substr(at, 200)) << "from character " << at;
 }
 
+TEST(FastLikelihood, StandardErrorsEvaluateEveryTimeWhereTheObjectiveHasEffects) {
+  // A pure objective's standard errors reuse the terms at each step (the
+  // case above compares them with the general loop's); one that calls a
+  // routine must run it at every evaluation VCV_EVALS counts.
+  std::string data = kData.substr(0, kData.find("    bad"));
+  data.replace(data.find("100000"), 6, "200");
+  const ProgramFile program(data + R"(  END
+  calls = 0
+  FUNCTION counted(v:REAL):REAL
+    calls = calls + 1
+    RETURN = v
+  END
+  PRINT_SE = TRUE
+  MODEL
+    DATA PDF WEIBULL(t, tc) counted(PARAM a LOW = 0.1 HIGH = 10 START = 2.1 END),
+      PARAM s LOW = 0.1 HIGH = 10 START = 1.4 END,
+      HAZARD COVAR x PARAM b LOW = -5 HIGH = 5 START = 0.55 END END END
+  RUN FULL END
+  WRITELN("calls ", calls = N_OBS * (EVALS + VCV_EVALS))
+END
+)");
+  const test::Outcome o = program.run(1);
+  ASSERT_EQ(o.status, 0) << o.out;
+  EXPECT_NE(o.out.find("calls TRUE\n"), std::string::npos) << o.out;
+}
+
 TEST(FastLikelihood, AnalyticGradientFindsTheSameEstimates) {
   // BFGS on a right- and interval-censored Weibull with a covariate in the
   // hazard and weights:
