@@ -704,11 +704,14 @@ void scoreLoop(Frame& f, int b) {
         const bool exact = tC == tO;
         const auto ln = lnTimeOf<kCached>(f, i);
         Real lnF, lnS = 0;
-        if (exact && k == 1 && !densityScoreReadsSurvival(law.pdf)) lnF = lawLnDensity(law, tO, ln);
-        else lawLnBoth(law, tO, lnF, lnS, ln);
+        const bool scored = logisticTerms(law, tO, lnF, lnS, dF, dS, ln);
+        if (!scored) {
+          if (exact && k == 1 && !densityScoreReadsSurvival(law.pdf)) lnF = lawLnDensity(law, tO, ln);
+          else lawLnBoth(law, tO, lnF, lnS, ln);
+        }
         const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
         if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
-        lawScores(law, tO, lnS, dF, dS, !exact || k != 1, ln);
+        if (!scored) lawScores(law, tO, lnS, dF, dS, !exact || k != 1, ln);
         for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
         dk = w * (exact ? 1 + k * lnS : k * lnS);
       }
