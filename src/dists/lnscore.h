@@ -1,10 +1,11 @@
 // The scores of a prepared law: the derivatives of ln f(t) and ln S(t) with
 // respect to each intrinsic parameter, inline beside the log routines they
 // differentiate, for the quasi-Newton method's gradient. The gamma laws'
-// survival in their shape has no closed derivative; it is differenced per
-// observation, which still costs far less than differencing the whole
-// likelihood. The counts have no scores here.
+// survival in their shape, and the binomial laws' in their count, have no
+// closed derivative; they are differenced per observation, which still costs
+// far less than differencing the whole likelihood.
 #pragma once
+#include <algorithm>
 #include <boost/math/special_functions/digamma.hpp>
 #include <cmath>
 
@@ -21,6 +22,7 @@ inline bool lawHasScore(int pdf) {
     case Pdf::EXPONENTIAL: case Pdf::WEIBULL: case Pdf::SHIFTWEIBULL: case Pdf::GOMPERTZ: case Pdf::MAKEHAM:
     case Pdf::LINEARHAZARD: case Pdf::NORMAL: case Pdf::GAUSSIAN: case Pdf::LNNORMAL: case Pdf::LOGNORMAL:
     case Pdf::LOGISTIC: case Pdf::LNLOGISTIC: case Pdf::SMALLEXTREME1: case Pdf::GAMMA: case Pdf::GENGAMMA:
+    case Pdf::POISSON: case Pdf::BINOMIAL: case Pdf::NEGBINOMIAL:
       return true;
     default: return false;
   }
@@ -87,6 +89,20 @@ inline Real lnQSlope(Real a, Real x, Real lnGammaA, Real lnQ) {
   return -fastExp((a - 1) * fastLog(x) - x - lnGammaA - lnQ);
 }
 
+// d ln S(t) / d p_j of a prepared law by central differences in p_j (steps
+// of 1e-6 p_j, as for the gamma shape).
+inline Real lnSurvivalSlope(const LogLaw& law, Real t, int j) {
+  Real q[kMaxPdfParams];
+  std::copy(law.p, law.p + kMaxPdfParams, q);
+  const Real h = 1e-6L * q[j];
+  LogLaw up, down;
+  q[j] = law.p[j] + h;
+  prepareLogLaw(law.pdf, q, up);
+  q[j] = law.p[j] - h;
+  prepareLogLaw(law.pdf, q, down);
+  return (lawLnSurvival(up, t) - lawLnSurvival(down, t)) / (2 * h);
+}
+
 }  // namespace lnscore
 
 // dF[j] = d ln f(t) / d p_j and dS[j] = d ln S(t) / d p_j at a t inside the
@@ -95,6 +111,7 @@ inline Real lnQSlope(Real a, Real x, Real lnGammaA, Real lnQ) {
 template <class Ln = LnOfTime>
 inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, bool survival = true, Ln ln = {}) {
   const Real* p = law.p;
+  if (law.discrete) t = std::round(t);  // as the log routines take a count
   switch (static_cast<Pdf>(law.pdf)) {
     case Pdf::GAMMA: {
       // x = h t; ln f = ln h + (c - 1) ln x - x - ln gamma(c), S = Q(c, x).
@@ -119,6 +136,34 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
         dS[0] = lnscore::lnQShapeSlope(a, y);
         dS[1] = -dy * c * y / b;
         dS[2] = dy * y * lnz;
+      }
+      return;
+    }
+    case Pdf::POISSON: {
+      // S = P(t + 1, a), whose slope in a is f itself.
+      dF[0] = t / p[0] - 1;
+      if (survival) dS[0] = fastExp(lawLnDensity(law, t) - lnS);
+      return;
+    }
+    case Pdf::BINOMIAL: {
+      // S = I_p(t + 1, n - t), whose slope in p is f (n - t)/(1 - p).
+      const Real q = p[0], n = p[1];
+      dF[0] = t / q - (n - t) / (1 - q);
+      dF[1] = lnscore::digamma(n + 1) - lnscore::digamma(n - t + 1) + law.c[2];
+      if (survival) {
+        dS[0] = fastExp(lawLnDensity(law, t) - lnS) * (n - t) / (1 - q);
+        dS[1] = lnscore::lnSurvivalSlope(law, t, 1);
+      }
+      return;
+    }
+    case Pdf::NEGBINOMIAL: {
+      // S = 1 - I_p(n, t + 1), whose slope in p is -f (n + t)/p.
+      const Real q = p[0], n = p[1];
+      dF[0] = n / q - t / (1 - q);
+      dF[1] = lnscore::digamma(n + t) - lnscore::digamma(n) + law.c[1];
+      if (survival) {
+        dS[0] = -fastExp(lawLnDensity(law, t) - lnS) * (n + t) / q;
+        dS[1] = lnscore::lnSurvivalSlope(law, t, 1);
       }
       return;
     }

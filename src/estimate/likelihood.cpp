@@ -112,6 +112,7 @@ Real guardedLog(const Interp& in, Real x) {
 void enableObsRecord(Interp& in, bool on) {
   ObsRecord& r = in.models.record;
   r.enabled = on;
+  r.filled = false;
   const auto n = static_cast<std::size_t>(in.set.nObs > 0 ? in.set.nObs : 0);
   if (on) {
     r.term.assign(n, 0);

@@ -598,7 +598,7 @@ void sumBlock(void* ctx, int b) {
   Frame& f = *static_cast<Frame*>(ctx);
   const std::int32_t first = b * kBlock + 1;
   const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
-  if (f.recTerm) fillRecord(f, first, last);
+  if (f.recFreq) fillRecord(f, first, last);
   Real sum = 0;
   if (f.simple) {
     const Real lnP = f.linearSlot >= 0 ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
@@ -948,8 +948,9 @@ bool fastDataSum(Interp& in, const ExprNode* n, Real& value) {
   ObsRecord& rec = in.models.record;
   const bool recording = rec.enabled && rec.term.size() >= static_cast<std::size_t>(f.nObs);
   f.recTerm = recording ? rec.term.data() : nullptr;
-  f.recFreq = recording ? rec.freq.data() : nullptr;
-  if (recording && first > f.nObs) fillRecord(f, 1, f.nObs);
+  // Within one record the frequencies do not change: they are written once.
+  f.recFreq = recording && !rec.filled ? rec.freq.data() : nullptr;
+  if (f.recFreq && first > f.nObs) fillRecord(f, 1, f.nObs);
   value = 0;
   if (first <= f.nObs) {
     const int blocks = static_cast<int>((f.nObs + kBlock - 1) / kBlock);
@@ -970,6 +971,7 @@ bool fastDataSum(Interp& in, const ExprNode* n, Real& value) {
     }
   }
   in.set.dIdx = f.nObs;
+  if (recording) rec.filled = true;
   return true;
 }
 

@@ -69,6 +69,9 @@ struct Model {
 // frequency at the last evaluation, kept only while enabled.
 struct ObsRecord {
   bool enabled = false;
+  // The frequencies, and the zero terms of the observations a pass skips,
+  // are written; they stay until the record is enabled anew.
+  bool filled = false;
   std::vector<Real> term, freq;
 };
 
