@@ -634,11 +634,40 @@ void sumBlock(void* ctx, int b) {
   f.sums[static_cast<std::size_t>(b)] = sum;
 }
 
+// The log of a truncation window, ln[S(tL)^k - S(tR)^k] (S(tL - 1) for a
+// count), its scores in the law's parameters, and in ln k. A bound beyond
+// the support is no bound; false where a bound is NaN.
+bool window(const Frame& f, Real k, Real tL, Real tR, Real& lnW, Real* dW, Real& dWk) {
+  const LogLaw& law = f.law;
+  const Real inf = f.in->set.infinity, ninf = f.in->set.negInfinity;
+  if (std::isnan(tL) || std::isnan(tR)) return false;
+  Real lnL = 0, lnR = -kInf;
+  Real dF[kMaxPdfParams] = {}, dL[kMaxPdfParams] = {}, dR[kMaxPdfParams] = {};
+  if (f.sup.low < tL && tL > ninf) {
+    const Real t = law.discrete ? tL - 1 : tL;
+    lnL = lawLnSurvival(law, t);
+    if (!std::isfinite(lnL)) return lnW = -kInf, true;
+    lawScores(law, t, lnL, dF, dL);
+  }
+  if (tL < tR && tR < f.sup.high && tR < inf) {
+    lnR = lawLnSurvival(law, tR);
+    if (lnR > -kInf) lawScores(law, tR, lnR, dF, dR);
+  }
+  const int np = f.plan->paramCount;
+  const Real r = lnR == -kInf ? 0 : fastExp(k * (lnR - lnL));
+  if (!(r < 1)) return lnW = -kInf, true;
+  lnW = k * lnL + (r == 0 ? 0 : fastLog1p(-r));
+  for (int j = 0; j < np; ++j) dW[j] = k * (dL[j] - r * dR[j]) / (1 - r);
+  dWk = k * (lnL - (r == 0 ? 0 : r * lnR)) / (1 - r);
+  return true;
+}
+
 // The scores of a block's observations of a law with fixed parameters. An
 // exact time adds d ln f + (k - 1) d ln S, and 1 + k ln S for ln k; a
 // right-censored one k d ln S, and k ln S; an interval-censored one, with
 // r = S(b)^k / S(a)^k, k (d ln S(a) - r d ln S(b)) / (1 - r), and
-// k (ln S(a) - r ln S(b)) / (1 - r). A term that the guard holds at its
+// k (ln S(a) - r ln S(b)) / (1 - r). A truncation window takes the same
+// form away, with its bounds for a and b. A term that the guard holds at its
 // bound adds nothing. Any other observation fails the block, and the
 // caller takes differences instead.
 //
@@ -661,13 +690,15 @@ void scoreLoop(Frame& f, int b) {
   const bool weibull = law.pdf == static_cast<int>(Pdf::WEIBULL);
   const Real lnP = f.linearSlot >= 0 ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
   const Real scale = law.p[0], shape = law.p[1], lnScale = law.c[0], lnNorm = law.c[1];
+  const int count = f.plan->count;
   for (std::int32_t i = first; i <= last; ++i) {
     const Real w = f.freq ? f.freq[i - 1] : 1;
     if (!(w > 0)) continue;
-    const Real tO = t0[i - 1], tC = t1[i - 1];
-    const bool interval = tC != tO && tC < inf;
+    Real tO = t0[i - 1], tC = t1[i - 1];
+    const bool truncated = count >= 3;
+    bool interval = tC != tO && tC < inf;
     Real dk;
-    if (weibull && !interval && tO > 0 && tO < inf && (f.kFixed || std::isfinite(lnP))) {
+    if (weibull && !truncated && !interval && tO > 0 && tO < inf && (f.kFixed || std::isfinite(lnP))) {
       const Real lnK = f.kFixed ? f.lnK : lnP + linearPredictor(f, i);
       if (!(std::fabs(lnK) < kLnKRange)) {
         f.failed[static_cast<std::size_t>(b)] = 1;
@@ -683,18 +714,49 @@ void scoreLoop(Frame& f, int b) {
       dk = w * (exact ? 1 - u : -u);
     } else {
       Real k, lnK;
-      if (!(tO > -inf && tO < inf) || (interval && !(tO < tC && tC < high)) || !hazard(f, i, k, lnK) || !(k > 0)) {
+      if (!hazard(f, i, k, lnK) || !(k > 0)) {
+        f.failed[static_cast<std::size_t>(b)] = 1;
+        return;
+      }
+      // The truncation window, ln W = ln[S(tL)^k - S(tR)^k], and its
+      // scores, which the observation's own lose.
+      Real lnW = 0, dW[kMaxPdfParams] = {}, dWk = 0;
+      if (truncated) {
+        const Real tL = f.vars[2].real[i - 1], tR = count >= 4 ? f.vars[3].real[i - 1] : inf;
+        if (!window(f, k, tL, tR, lnW, dW, dWk)) {
+          f.failed[static_cast<std::size_t>(b)] = 1;
+          return;
+        }
+        if (lnW == -inf) continue;  // an empty window: the guard's floor
+        // Times outside the window are cut to it, as the value has them.
+        const bool exactTime = tC == tO;
+        if (exactTime && !(tL <= tO && tO <= tR)) continue;
+        if (!exactTime) {
+          tO = std::max(tL, tO);
+          if (tR <= tO) continue;
+          tC = std::min(tC, tR);
+          interval = tC < inf;
+        }
+        // Stranger cases (a censored time before the support, an interval
+        // the window leaves empty) are the differences' to take.
+        if (!exactTime && !(tO >= low && tO < tC)) {
+          f.failed[static_cast<std::size_t>(b)] = 1;
+          return;
+        }
+      }
+      if (!(tO > -inf && tO < inf) || (interval && !(tO < tC && tC < high))) {
         f.failed[static_cast<std::size_t>(b)] = 1;
         return;
       }
       if (tO < low || tO > high) continue;
+      auto inGuard = [&](Real lnx) { return lnx - lnW > f.guard.lnSmallest && lnx - lnW < f.guard.lnLargest; };
       Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
       if (interval) {
         // S(a) = 1 at the support's lower end, where it has no slope.
         const Real lnA = tO > low ? lawLnSurvival(law, tO) : 0, lnB = lawLnSurvival(law, tC);
         const Real r = fastExp(k * (lnB - lnA));
         const Real lnx = k * lnA + fastLog1p(-r);
-        if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
+        if (!inGuard(lnx)) continue;
         Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
         if (tO > low) lawScores(law, tO, lnA, dF, dS);
         lawScores(law, tC, lnB, dFb, dSb);
@@ -710,11 +772,13 @@ void scoreLoop(Frame& f, int b) {
           else lawLnBoth(law, tO, lnF, lnS, ln);
         }
         const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
-        if (!(lnx > f.guard.lnSmallest && lnx < f.guard.lnLargest)) continue;
+        if (!inGuard(lnx)) continue;
         if (!scored) lawScores(law, tO, lnS, dF, dS, !exact || k != 1, ln);
         for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
         dk = w * (exact ? 1 + k * lnS : k * lnS);
       }
+      for (int j = 0; j < np; ++j) g[j] -= w * dW[j];
+      dk -= w * dWk;
     }
     for (std::size_t m = 0; m < nc; ++m) g[static_cast<std::size_t>(np) + m] += dk * f.linear[m].x[i - 1];
     g[static_cast<std::size_t>(np) + nc] += dk;
@@ -881,12 +945,14 @@ bool fastDataScore(Interp& in, const ExprNode* n, std::vector<Real>& grad) {
       in.models.record.enabled)
     return false;
   Plan& plan = planOf(n);
-  if (!plan.ok || !lawHasScore(plan.pdf) || plan.count < 1 || plan.count > 2) return false;
+  if (!plan.ok || !lawHasScore(plan.pdf) || plan.count < 1 || plan.count > 4) return false;
   std::int32_t first = 1;
   if (!prepare(in, plan, first) || first > in.set.nObs) return false;
   Frame& f = plan.frame;
   in.set.dIdx = f.nObs;
-  if (!f.lawFixed || f.lawBad || !f.vars[0].real || (plan.count == 2 && !f.vars[1].real)) return false;
+  if (!f.lawFixed || f.lawBad) return false;
+  for (int j = 0; j < plan.count; ++j)
+    if (!f.vars[j].real) return false;
   if (!f.kFixed && (f.linearSlot < 0 || !in.set.expHazard)) return false;
   // Where each column of the scores goes among the free parameters.
   const int np = plan.paramCount;
