@@ -113,6 +113,15 @@ struct Frame {
   // hazard multiplier, and ln k, in that order.
   std::size_t scoreWidth = 0;
   std::vector<Real> scores;
+  // For a score pass over a law whose parameters vary: each parameter's
+  // value p (fixed, or its form's own) and its form's covariate pairs.
+  struct Form {
+    bool fixed = true;
+    int form = 0;
+    Real p = 0;
+    std::vector<Term> pairs;
+  };
+  std::vector<Form> forms;
 };
 
 struct Plan {
@@ -637,19 +646,19 @@ void sumBlock(void* ctx, int b) {
 // The log of a truncation window, ln[S(tL)^k - S(tR)^k] (S(tL - 1) for a
 // count), its scores in the law's parameters, and in ln k. A bound beyond
 // the support is no bound; false where a bound is NaN.
-bool window(const Frame& f, Real k, Real tL, Real tR, Real& lnW, Real* dW, Real& dWk) {
-  const LogLaw& law = f.law;
+bool window(const Frame& f, const LogLaw& law, const Support& sup, Real k, Real tL, Real tR, Real& lnW, Real* dW,
+            Real& dWk) {
   const Real inf = f.in->set.infinity, ninf = f.in->set.negInfinity;
   if (std::isnan(tL) || std::isnan(tR)) return false;
   Real lnL = 0, lnR = -kInf;
   Real dF[kMaxPdfParams] = {}, dL[kMaxPdfParams] = {}, dR[kMaxPdfParams] = {};
-  if (f.sup.low < tL && tL > ninf) {
+  if (sup.low < tL && tL > ninf) {
     const Real t = law.discrete ? tL - 1 : tL;
     lnL = lawLnSurvival(law, t);
     if (!std::isfinite(lnL)) return lnW = -kInf, true;
     lawScores(law, t, lnL, dF, dL);
   }
-  if (tL < tR && tR < f.sup.high && tR < inf) {
+  if (tL < tR && tR < sup.high && tR < inf) {
     lnR = lawLnSurvival(law, tR);
     if (lnR > -kInf) lawScores(law, tR, lnR, dF, dR);
   }
@@ -662,14 +671,81 @@ bool window(const Frame& f, Real k, Real tL, Real tR, Real& lnW, Real* dW, Real&
   return true;
 }
 
-// The scores of a block's observations of a law with fixed parameters. An
-// exact time adds d ln f + (k - 1) d ln S, and 1 + k ln S for ln k; a
-// right-censored one k d ln S, and k ln S; an interval-censored one, with
-// r = S(b)^k / S(a)^k, k (d ln S(a) - r d ln S(b)) / (1 - r), and
-// k (ln S(a) - r ln S(b)) / (1 - r). A truncation window takes the same
-// form away, with its bounds for a and b. A term that the guard holds at its
-// bound adds nothing. Any other observation fails the block, and the
-// caller takes differences instead.
+// What one observation's scores come to.
+enum class Scored { Add, Skip, Fail };
+
+// The scores of observation i under `law` (its parameters' in d, ln k's in
+// dk), before its frequency. An exact time adds d ln f + (k - 1) d ln S,
+// and 1 + k ln S for ln k; a right-censored one k d ln S, and k ln S; an
+// interval-censored one, with r = S(b)^k / S(a)^k,
+// k (d ln S(a) - r d ln S(b)) / (1 - r), and k (ln S(a) - r ln S(b)) / (1 - r).
+// A truncation window takes the same form away, with its bounds for a and
+// b. A term that the guard holds at its bound adds nothing (Skip); any
+// other case the loops leave to differences (Fail).
+template <bool kCached>
+Scored observationScores(const Frame& f, const LogLaw& law, const Support& sup, Real k, Real lnK, std::int32_t i,
+                         Real* d, Real& dk) {
+  const int np = f.plan->paramCount, count = f.plan->count;
+  const Real inf = f.in->set.infinity, low = sup.low, high = sup.high;
+  Real tO = f.vars[0].real[i - 1], tC = count >= 2 ? f.vars[1].real[i - 1] : tO;
+  const bool exact = tC == tO;
+  bool interval = !exact && tC < inf;
+  // The truncation window, ln W = ln[S(tL)^k - S(tR)^k], and its scores,
+  // which the observation's own lose.
+  Real lnW = 0, dW[kMaxPdfParams] = {}, dWk = 0;
+  if (count >= 3) {
+    const Real tL = f.vars[2].real[i - 1], tR = count >= 4 ? f.vars[3].real[i - 1] : inf;
+    if (!window(f, law, sup, k, tL, tR, lnW, dW, dWk)) return Scored::Fail;
+    if (lnW == -inf) return Scored::Skip;  // an empty window: the guard's floor
+    // Times outside the window are cut to it, as the value has them.
+    if (exact && !(tL <= tO && tO <= tR)) return Scored::Skip;
+    if (!exact) {
+      tO = std::max(tL, tO);
+      if (tR <= tO) return Scored::Skip;
+      tC = std::min(tC, tR);
+      interval = tC < inf;
+      // Stranger cases (a censored time before the support, an interval
+      // the window leaves empty) are the differences' to take.
+      if (!(tO >= low && tO < tC)) return Scored::Fail;
+    }
+  }
+  if (!(tO > -inf && tO < inf) || (interval && !(tO < tC && tC < high))) return Scored::Fail;
+  if (tO < low || tO > high) return Scored::Skip;
+  auto inGuard = [&](Real lnx) { return lnx - lnW > f.guard.lnSmallest && lnx - lnW < f.guard.lnLargest; };
+  Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
+  if (interval) {
+    // S(a) = 1 at the support's lower end, where it has no slope.
+    const Real lnA = tO > low ? lawLnSurvival(law, tO) : 0, lnB = lawLnSurvival(law, tC);
+    const Real r = fastExp(k * (lnB - lnA));
+    if (!inGuard(k * lnA + fastLog1p(-r))) return Scored::Skip;
+    Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
+    if (tO > low) lawScores(law, tO, lnA, dF, dS);
+    lawScores(law, tC, lnB, dFb, dSb);
+    for (int j = 0; j < np; ++j) d[j] = k * (dS[j] - r * dSb[j]) / (1 - r) - dW[j];
+    dk = k * (lnA - r * lnB) / (1 - r) - dWk;
+    return Scored::Add;
+  }
+  // The run's ln t serves while the time is the observation's own.
+  auto terms = [&](auto ln) {
+    Real lnF, lnS = 0;
+    const bool scored = logisticTerms(law, tO, lnF, lnS, dF, dS, ln);
+    if (!scored) {
+      if (exact && k == 1 && !densityScoreReadsSurvival(law.pdf)) lnF = lawLnDensity(law, tO, ln);
+      else lawLnBoth(law, tO, lnF, lnS, ln);
+    }
+    if (!inGuard(exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS)) return Scored::Skip;
+    if (!scored) lawScores(law, tO, lnS, dF, dS, !exact || k != 1, ln);
+    for (int j = 0; j < np; ++j) d[j] = (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]) - dW[j];
+    dk = (exact ? 1 + k * lnS : k * lnS) - dWk;
+    return Scored::Add;
+  };
+  if (kCached && tO == f.vars[0].real[i - 1]) return terms(lnTimeOf<kCached>(f, i));
+  return terms(LnOfTime{});
+}
+
+// The scores of a block's observations of a law with fixed parameters, in
+// the law's parameters, each covariate coefficient of the hazard
+// multiplier, and ln k.
 //
 // The Weibull law's exact and right-censored times are written out: with
 // z = t/a and u = k z^b = exp(ln k + b ln z), an exact time adds
@@ -685,20 +761,17 @@ void scoreLoop(Frame& f, int b) {
   const Real* t0 = f.vars[0].real;
   const Real* t1 = f.plan->count >= 2 ? f.vars[1].real : t0;
   const Real inf = f.in->set.infinity;
-  const Real low = f.sup.low, high = f.sup.high;
   const LogLaw& law = f.law;
-  const bool weibull = law.pdf == static_cast<int>(Pdf::WEIBULL);
+  const bool weibull = law.pdf == static_cast<int>(Pdf::WEIBULL) && f.plan->count <= 2;
   const Real lnP = f.linearSlot >= 0 ? f.lnPvals[static_cast<std::size_t>(f.linearSlot)] : 0;
   const Real scale = law.p[0], shape = law.p[1], lnScale = law.c[0], lnNorm = law.c[1];
-  const int count = f.plan->count;
   for (std::int32_t i = first; i <= last; ++i) {
     const Real w = f.freq ? f.freq[i - 1] : 1;
     if (!(w > 0)) continue;
-    Real tO = t0[i - 1], tC = t1[i - 1];
-    const bool truncated = count >= 3;
-    bool interval = tC != tO && tC < inf;
+    const Real tO = t0[i - 1], tC = t1[i - 1];
+    const bool interval = tC != tO && tC < inf;
     Real dk;
-    if (weibull && !truncated && !interval && tO > 0 && tO < inf && (f.kFixed || std::isfinite(lnP))) {
+    if (weibull && !interval && tO > 0 && tO < inf && (f.kFixed || std::isfinite(lnP))) {
       const Real lnK = f.kFixed ? f.lnK : lnP + linearPredictor(f, i);
       if (!(std::fabs(lnK) < kLnKRange)) {
         f.failed[static_cast<std::size_t>(b)] = 1;
@@ -713,73 +786,88 @@ void scoreLoop(Frame& f, int b) {
       g[1] += w * (exact ? 1 / shape + lnz * (1 - u) : -u * lnz);
       dk = w * (exact ? 1 - u : -u);
     } else {
-      Real k, lnK;
-      if (!hazard(f, i, k, lnK) || !(k > 0)) {
+      Real k, lnK, d[kMaxPdfParams] = {};
+      const Scored s = !hazard(f, i, k, lnK) || !(k > 0)
+                           ? Scored::Fail
+                           : observationScores<kCached>(f, law, f.sup, k, lnK, i, d, dk);
+      if (s == Scored::Skip) continue;
+      if (s == Scored::Fail) {
         f.failed[static_cast<std::size_t>(b)] = 1;
         return;
       }
-      // The truncation window, ln W = ln[S(tL)^k - S(tR)^k], and its
-      // scores, which the observation's own lose.
-      Real lnW = 0, dW[kMaxPdfParams] = {}, dWk = 0;
-      if (truncated) {
-        const Real tL = f.vars[2].real[i - 1], tR = count >= 4 ? f.vars[3].real[i - 1] : inf;
-        if (!window(f, k, tL, tR, lnW, dW, dWk)) {
-          f.failed[static_cast<std::size_t>(b)] = 1;
-          return;
-        }
-        if (lnW == -inf) continue;  // an empty window: the guard's floor
-        // Times outside the window are cut to it, as the value has them.
-        const bool exactTime = tC == tO;
-        if (exactTime && !(tL <= tO && tO <= tR)) continue;
-        if (!exactTime) {
-          tO = std::max(tL, tO);
-          if (tR <= tO) continue;
-          tC = std::min(tC, tR);
-          interval = tC < inf;
-        }
-        // Stranger cases (a censored time before the support, an interval
-        // the window leaves empty) are the differences' to take.
-        if (!exactTime && !(tO >= low && tO < tC)) {
-          f.failed[static_cast<std::size_t>(b)] = 1;
-          return;
-        }
-      }
-      if (!(tO > -inf && tO < inf) || (interval && !(tO < tC && tC < high))) {
-        f.failed[static_cast<std::size_t>(b)] = 1;
-        return;
-      }
-      if (tO < low || tO > high) continue;
-      auto inGuard = [&](Real lnx) { return lnx - lnW > f.guard.lnSmallest && lnx - lnW < f.guard.lnLargest; };
-      Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
-      if (interval) {
-        // S(a) = 1 at the support's lower end, where it has no slope.
-        const Real lnA = tO > low ? lawLnSurvival(law, tO) : 0, lnB = lawLnSurvival(law, tC);
-        const Real r = fastExp(k * (lnB - lnA));
-        const Real lnx = k * lnA + fastLog1p(-r);
-        if (!inGuard(lnx)) continue;
-        Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
-        if (tO > low) lawScores(law, tO, lnA, dF, dS);
-        lawScores(law, tC, lnB, dFb, dSb);
-        for (int j = 0; j < np; ++j) g[j] += w * k * (dS[j] - r * dSb[j]) / (1 - r);
-        dk = w * k * (lnA - r * lnB) / (1 - r);
-      } else {
-        const bool exact = tC == tO;
-        const auto ln = lnTimeOf<kCached>(f, i);
-        Real lnF, lnS = 0;
-        const bool scored = logisticTerms(law, tO, lnF, lnS, dF, dS, ln);
-        if (!scored) {
-          if (exact && k == 1 && !densityScoreReadsSurvival(law.pdf)) lnF = lawLnDensity(law, tO, ln);
-          else lawLnBoth(law, tO, lnF, lnS, ln);
-        }
-        const Real lnx = exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS;
-        if (!inGuard(lnx)) continue;
-        if (!scored) lawScores(law, tO, lnS, dF, dS, !exact || k != 1, ln);
-        for (int j = 0; j < np; ++j) g[j] += w * (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]);
-        dk = w * (exact ? 1 + k * lnS : k * lnS);
-      }
-      for (int j = 0; j < np; ++j) g[j] -= w * dW[j];
-      dk -= w * dWk;
+      for (int j = 0; j < np; ++j) g[j] += w * d[j];
+      dk *= w;
     }
+    for (std::size_t m = 0; m < nc; ++m) g[static_cast<std::size_t>(np) + m] += dk * f.linear[m].x[i - 1];
+    g[static_cast<std::size_t>(np) + nc] += dk;
+  }
+}
+
+// d v/d p and d v/d xb of a parameter form's value v = form(p, xb).
+void formSlopes(const Settings& set, int form, Real p, Real xb, Real v, Real& dp, Real& dxb) {
+  switch (static_cast<ParamForm>(form)) {
+    case ParamForm::None: case ParamForm::NUMBER: dp = 1, dxb = 0; return;
+    case ParamForm::ADD: dp = 1, dxb = 1; return;
+    case ParamForm::DIVIDE: dp = 1 / xb, dxb = -v / xb; return;
+    case ParamForm::EXCESS: dp = 1 + std::exp(xb), dxb = p * std::exp(xb); return;
+    case ParamForm::EXPADD: dp = v, dxb = v; return;
+    case ParamForm::INVADD: dp = -1 / (p * p), dxb = 1; return;
+    case ParamForm::INVERT: dp = -v * v, dxb = -v * v; return;
+    case ParamForm::INVLOGLIN: dp = -v / p, dxb = v; return;
+    case ParamForm::INVMULTIPLY: dp = -v / p, dxb = 1 / p; return;
+    case ParamForm::LOGISTIC: dp = dxb = (set.altLogistic ? 1 : -1) * v * (1 - v); return;
+    case ParamForm::LOGLIN: dp = std::exp(xb), dxb = v; return;
+    case ParamForm::MULTIPLY: dp = xb, dxb = p; return;
+    default: dp = 0, dxb = 1; return;
+  }
+}
+
+// The same scores where the law's parameters vary over the observations
+// through their forms' covariates, v = form(p, x b): each parameter's score
+// reaches its p through d v/d p and its coefficients through d v/d xb x,
+// laid after ln k's in the order of the law's parameters.
+void varyingScoreBlock(void* ctx, int b) {
+  Frame& f = *static_cast<Frame*>(ctx);
+  const std::int32_t first = b * kBlock + 1;
+  const std::int32_t last = std::min<std::int32_t>(f.nObs, first + kBlock - 1);
+  const Plan& plan = *f.plan;
+  const int np = plan.paramCount;
+  const std::size_t nc = f.linear.size();
+  Real* g = f.scores.data() + static_cast<std::size_t>(b) * f.scoreWidth;
+  const Settings& set = f.in->set;
+  for (std::int32_t i = first; i <= last; ++i) {
+    const Real w = f.freq ? f.freq[i - 1] : 1;
+    if (!(w > 0)) continue;
+    Real p[kMaxPdfParams] = {}, dp[kMaxPdfParams] = {}, dxb[kMaxPdfParams] = {};
+    for (int j = 0; j < np; ++j) {
+      const Frame::Form& form = f.forms[static_cast<std::size_t>(j)];
+      if (form.fixed) {
+        p[j] = form.p, dp[j] = 1;
+        continue;
+      }
+      Real xb = 0;
+      for (const Frame::Term& t : form.pairs) xb += t.x[i - 1] * t.b;
+      p[j] = plainParamValue(set, form.form, form.p, xb);
+      formSlopes(set, form.form, form.p, xb, p[j], dp[j], dxb[j]);
+    }
+    Real k, lnK, d[kMaxPdfParams] = {}, dk = 0;
+    Scored s = Scored::Fail;
+    if (pdfParamsInRange(plan.pdf, p) && hazard(f, i, k, lnK) && k > 0) {
+      LogLaw law;
+      prepareLogLaw(plan.pdf, p, law);
+      s = observationScores<false>(f, law, supportBounds(*f.in, plan.timeRange, p), k, lnK, i, d, dk);
+    }
+    if (s == Scored::Skip) continue;
+    if (s == Scored::Fail) {
+      f.failed[static_cast<std::size_t>(b)] = 1;
+      return;
+    }
+    std::size_t at = static_cast<std::size_t>(np) + nc + 1;
+    for (int j = 0; j < np; ++j) {
+      g[j] += w * d[j] * dp[j];
+      for (const Frame::Term& t : f.forms[static_cast<std::size_t>(j)].pairs) g[at++] += w * d[j] * dxb[j] * t.x[i - 1];
+    }
+    dk *= w;
     for (std::size_t m = 0; m < nc; ++m) g[static_cast<std::size_t>(np) + m] += dk * f.linear[m].x[i - 1];
     g[static_cast<std::size_t>(np) + nc] += dk;
   }
@@ -950,27 +1038,65 @@ bool fastDataScore(Interp& in, const ExprNode* n, std::vector<Real>& grad) {
   if (!prepare(in, plan, first) || first > in.set.nObs) return false;
   Frame& f = plan.frame;
   in.set.dIdx = f.nObs;
-  if (!f.lawFixed || f.lawBad) return false;
+  if (f.lawBad) return false;
   for (int j = 0; j < plan.count; ++j)
     if (!f.vars[j].real) return false;
   if (!f.kFixed && (f.linearSlot < 0 || !in.set.expHazard)) return false;
-  // Where each column of the scores goes among the free parameters.
+  auto freeIndex = [&](const Symbol* s) {
+    for (std::size_t k = 0; k < in.models.work.free.size(); ++k)
+      if (in.models.work.free[k]->symbol == s) return static_cast<int>(k);
+    return -1;
+  };
+  // Where each column of the scores goes among the free parameters, and
+  // the factor that carries it there: a form's d v/d p where a parameter
+  // with a form has no covariates.
   const int np = plan.paramCount;
   const std::size_t nc = f.linear.size();
   int to[kMaxPdfParams + 1] = {};
-  std::vector<int> covTo(nc, -1);
+  Real factor[kMaxPdfParams] = {};
+  std::vector<int> covTo(nc, -1), formCovTo;
+  f.forms.resize(static_cast<std::size_t>(np));
   for (int j = 0; j < np; ++j) {
     const Slot& slot = plan.params[j];
-    to[j] = slot.present ? freeParamOf(in, plan.invariants[static_cast<std::size_t>(slot.code[0].slot)]) : -1;
-    if (to[j] == -2) return false;
+    Frame::Form& form = f.forms[static_cast<std::size_t>(j)];
+    form = Frame::Form{};
+    to[j] = -1;
+    factor[j] = 1;
+    if (!slot.present) continue;
+    if (slot.fixed()) {
+      const ExprNode* e = plan.invariants[static_cast<std::size_t>(slot.code[0].slot)];
+      form.p = f.inv[static_cast<std::size_t>(slot.code[0].slot)];
+      to[j] = freeParamOf(in, e);
+      if (to[j] != -2) continue;
+      if (e->kind != NodeKind::Param || e->childCount() != 0 || !plainParamForm(e->index)) return false;
+      to[j] = freeIndex(e->symbol);
+      Real dxb;
+      formSlopes(in.set, e->index, *static_cast<const Real*>(elementBlock(*e->symbol)), 0, form.p, factor[j], dxb);
+      continue;
+    }
+    // A parameter that varies: its form over covariate pairs (x, b) with x
+    // a data variable, or the differences serve.
+    const std::vector<Instr>& code = slot.code;
+    const Instr& last = code.back();
+    if (last.op != Op::Param || code.size() != 2 * static_cast<std::size_t>(last.pairs) + 1) return false;
+    form.fixed = false;
+    form.form = last.form;
+    form.p = f.pvals[static_cast<std::size_t>(last.slot)];
+    to[j] = freeIndex(plan.paramNodes[static_cast<std::size_t>(last.slot)]->symbol);
+    for (std::size_t m = 0; m + 1 < code.size(); m += 2) {
+      if (code[m].op != Op::RealVar || code[m + 1].op != Op::Const) return false;
+      form.pairs.push_back({static_cast<const Real*>(f.data[static_cast<std::size_t>(code[m].slot)]),
+                            f.inv[static_cast<std::size_t>(code[m + 1].slot)]});
+      formCovTo.push_back(freeParamOf(in, plan.invariants[static_cast<std::size_t>(code[m + 1].slot)]));
+      if (formCovTo.back() == -2) return false;
+    }
   }
   // ln k moves with the multiplier's own parameter: d/dp = (d/d ln k) / p.
   int kTo = -1;
   Real kValue = f.k;
   if (f.linearSlot >= 0) {
     const ExprNode* pn = plan.paramNodes[static_cast<std::size_t>(f.linearSlot)];
-    for (std::size_t k = 0; k < in.models.work.free.size(); ++k)
-      if (in.models.work.free[k]->symbol == pn->symbol) kTo = static_cast<int>(k);
+    kTo = freeIndex(pn->symbol);
     kValue = f.pvals[static_cast<std::size_t>(f.linearSlot)];
     for (std::size_t m = 0; m < nc; ++m) {
       covTo[m] = freeParamOf(in, plan.invariants[static_cast<std::size_t>(plan.k.code[2 * m + 1].slot)]);
@@ -981,21 +1107,25 @@ bool fastDataScore(Interp& in, const ExprNode* n, std::vector<Real>& grad) {
     if (kTo == -2) return false;
   }
   const int blocks = static_cast<int>((f.nObs + kBlock - 1) / kBlock);
-  f.scoreWidth = static_cast<std::size_t>(np) + nc + 1;
+  const std::size_t formBase = static_cast<std::size_t>(np) + nc + 1;
+  f.scoreWidth = formBase + formCovTo.size();
   f.scores.assign(static_cast<std::size_t>(blocks) * f.scoreWidth, 0);
   f.failed.assign(static_cast<std::size_t>(blocks), 0);
   f.recTerm = f.recFreq = nullptr;
+  void (*block)(void*, int) = f.lawFixed ? scoreBlock : varyingScoreBlock;
   WorkerPool* workers = blocks > 1 ? pool(in) : nullptr;
-  if (workers) workers->run(blocks, scoreBlock, &f);
+  if (workers) workers->run(blocks, block, &f);
   else
-    for (int b = 0; b < blocks; ++b) scoreBlock(&f, b);
+    for (int b = 0; b < blocks; ++b) block(&f, b);
   std::vector<Real> total(f.scoreWidth, 0);
   for (int b = 0; b < blocks; ++b) {
     if (f.failed[static_cast<std::size_t>(b)]) return false;
     for (std::size_t j = 0; j < f.scoreWidth; ++j) total[j] += f.scores[static_cast<std::size_t>(b) * f.scoreWidth + j];
   }
   for (int j = 0; j < np; ++j)
-    if (to[j] >= 0) grad[static_cast<std::size_t>(to[j])] += total[static_cast<std::size_t>(j)];
+    if (to[j] >= 0) grad[static_cast<std::size_t>(to[j])] += total[static_cast<std::size_t>(j)] * factor[j];
+  for (std::size_t m = 0; m < formCovTo.size(); ++m)
+    if (formCovTo[m] >= 0) grad[static_cast<std::size_t>(formCovTo[m])] += total[formBase + m];
   for (std::size_t m = 0; m < nc; ++m)
     if (covTo[m] >= 0) grad[static_cast<std::size_t>(covTo[m])] += total[static_cast<std::size_t>(np) + m];
   if (kTo >= 0) grad[static_cast<std::size_t>(kTo)] += total[static_cast<std::size_t>(np) + nc] / kValue;

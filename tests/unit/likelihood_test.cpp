@@ -393,6 +393,63 @@ TEST(FastLikelihood, AnalyticGradientFindsTheSameEstimates) {
   }
 }
 
+TEST(FastLikelihood, AnalyticGradientThroughParameterForms) {
+  // Law parameters that vary through their forms' covariates (and a form
+  // without covariates), fitted by BFGS with the plan's gradient and with
+  // differences (a block before the likelihood): the same estimates, in
+  // well under half the evaluations.
+  const std::string data = R"(ZAV
+  PRINT_BASIC = FALSE
+  PRINT_DATA_STATS = FALSE
+  CREATE_OBS = 3000
+  SEED(11)
+  DATA
+    x = RAND
+    g = FLOOR(2 * RAND)
+    t0 = EXP(1 + 0.5 * x - 0.3 * g + 0.7 * INVNORMAL(RAND))
+    c = 8 * RAND
+    t = MIN(t0, c)
+    tc = IF t0 > c THEN INFINITY ELSE t END
+  END
+  z: REAL
+  PRINT_INFO = FALSE
+  PRINT_PARAMS = FALSE
+  PRINT_SE = FALSE
+  METHOD = "BFGS"
+  EPSILON = 1E-10
+  REALWIDTH = 24
+)";
+  const char* const laws[] = {
+      "LNNORMAL(t, tc) PARAM p1# FORM = ADD COVAR x PARAM p2# LOW = -5 HIGH = 5 START = 0 END COVAR g PARAM p3# "
+      "LOW = -5 HIGH = 5 START = 0 END LOW = -10 HIGH = 10 START = 2 END, PARAM p4# LOW = 0.01 HIGH = 10 START = 1 END",
+      "WEIBULL(t, tc) PARAM p1# FORM = LOGLIN COVAR x PARAM p2# LOW = -5 HIGH = 5 START = 0 END COVAR g PARAM p3# "
+      "LOW = -5 HIGH = 5 START = 0 END LOW = 0.01 HIGH = 100 START = 2 END, PARAM p4# LOW = 0.05 HIGH = 20 START = 1 END",
+      "GAMMA(t, tc) PARAM p1# FORM = INVLOGLIN COVAR x PARAM p2# LOW = -5 HIGH = 5 START = 0 END COVAR g PARAM p3# "
+      "LOW = -5 HIGH = 5 START = 0 END LOW = 0.01 HIGH = 100 START = 1 END, PARAM p4# FORM = LOGLIN LOW = 0.05 HIGH = 20 "
+      "START = 1 END",
+  };
+  for (const char* law : laws) {
+    std::string program = data;
+    for (const char* run : {"1", "2"}) {
+      std::string m = std::string("  MODEL ") + (run[0] == '2' ? "BEGIN z = 1 END " : "") + "DATA PDF " + law +
+                      " END END RUN FULL END\n  WRITELN(p1#.#.1, \" \", p2#.#.1, \" \", p3#.#.1, \" \", p4#.#.1, \" \", "
+                      "EVALS.#.1)\n";
+      for (std::size_t at; (at = m.find('#')) != std::string::npos;) m.replace(at, 1, run);
+      program += m;
+    }
+    const ProgramFile file(program + "END\n");
+    const test::Outcome o = file.run(2);
+    ASSERT_EQ(o.status, 0) << o.out;
+    Real est[2][5] = {};
+    std::istringstream lines(o.out.substr(o.out.find("dropped.") + 8));
+    for (auto& row : est)
+      for (Real& v : row) lines >> v;
+    for (int j = 0; j < 4; ++j)
+      EXPECT_LE(std::fabs(est[0][j] / est[1][j] - 1), 1e-7L) << law << " " << j << "\n" << o.out;
+    EXPECT_LT(est[0][4], est[1][4] / 2) << law << "\n" << o.out;
+  }
+}
+
 // The parameter vectors of the path comparison: the reference row's values
 // (inside every range), each parameter on the edge of its range and just
 // beyond it, and a negative value for the parameters the catalog leaves
