@@ -81,7 +81,7 @@ def main():
     zs = grid()
     out = subprocess.run([sys.argv[1]], input="\n".join(hexld(z) for z in zs), capture_output=True,
                          text=True, check=True).stdout.split("\n")
-    regions = [(-40, -9.5), (-9.5, 0), (0, 30), (30, 40)]
+    regions = [(-40, -9.5), (-9.5, -3), (-3, 0), (0, 4), (4, 30), (30, 40)]
     names = ("lnQ new", "lnQ old", "hazard new", "hazard old")
     worst = {(r, k): (0, None) for r in regions for k in names}
     rel = {r: [0, 0] for r in regions}

@@ -211,8 +211,15 @@ template <bool kHazard>
   halfSquare(w, a, b);
   // e^-(w^2/2), then q = Q(w).
   const Real dens = fastExp(-a) * (1 - b * (1 - b * (0.5L - b * (1.0L / 6))));
-  const Real q = w < kTableEnd ? dens * (erfcx(w * kInvSqrt2) * 0.5L) : dens * kInvSqrt2Pi / millsFraction(w);
-  lnQ = fastLog1p(-q);
+  Real q;
+  if (w < kTableEnd) {
+    q = dens * (erfcx(w * kInvSqrt2) * 0.5L);
+    lnQ = fastLog1p(-q);
+  } else {
+    // q < 1e-197: ln(1 - q) = -q, and a positive zero where q underflows.
+    q = dens * kInvSqrt2Pi / millsFraction(w);
+    lnQ = 0 - q;
+  }
   if constexpr (kHazard) hazard = dens * kInvSqrt2Pi / (1 - q);
 }
 
