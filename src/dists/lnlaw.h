@@ -11,6 +11,7 @@
 #include "dists/densmath.h"
 #include "dists/pdfcatalog.h"
 #include "funcs/fastexp.h"
+#include "funcs/fastnorm.h"
 
 namespace zav {
 namespace lnlaw {
@@ -32,8 +33,8 @@ inline Real growth(Real r, Real t) { return r == 0 ? t : std::expm1(r * t) / r; 
 // too) or the hazard is not positive.
 inline Real lnHazardDensity(Real lnh, Real H) { return H == kInf || std::isnan(lnh) ? -kInf : lnh - H; }
 
-// ln P(Z > z) as dens::lnNormUpper gives it, with the fast logarithm.
-inline Real lnNormUpper(Real z) { return z < 30 ? fastLog(dens::normUpper(z)) : dens::lnNormUpper(z); }
+// ln P(Z > z), without the C library or Boost below |z| = 30.
+inline Real lnNormUpper(Real z) { return fastLnNormUpper(z); }
 
 inline Real lnNormPdf(Real z) { return std::isinf(z) ? -kInf : -z * z / 2 - kLnSqrt2Pi; }
 
@@ -241,6 +242,33 @@ template <class Ln = LnOfTime>
       lnF = lawLnDensity(law, t, ln);
       lnS = lawLnSurvival(law, t, ln);
   }
+}
+
+// ln S(t) and, for the normal laws, the hazard phi(z)/Q(z) of the
+// standardised time z that their scores need, both from one evaluation of the
+// tail. For the other laws `hazard` is -1: their scores take what they need
+// from ln S.
+template <class Ln = LnOfTime>
+inline Real lawLnSurvivalHazard(const LogLaw& law, Real t, Real& hazard, Ln ln = {}) {
+  const Real* p = law.p;
+  const Real* c = law.c;
+  Real z;
+  switch (law.discrete ? Pdf{} : static_cast<Pdf>(law.pdf)) {
+    case Pdf::NORMAL:
+    case Pdf::GAUSSIAN: z = (t - p[0]) / p[1]; break;
+    case Pdf::LNNORMAL:
+    case Pdf::LOGNORMAL:
+      if (t <= 0) {
+        hazard = 0;
+        return 0;
+      }
+      z = (ln(t) - c[0]) / (law.pdf == static_cast<int>(Pdf::LNNORMAL) ? p[1] : c[1]);
+      break;
+    default: hazard = -1; return lawLnSurvival(law, t, ln);
+  }
+  Real lnS;
+  fastNormTail(z, lnS, hazard);
+  return lnS;
 }
 
 }  // namespace zav

@@ -107,9 +107,12 @@ inline Real lnSurvivalSlope(const LogLaw& law, Real t, int j) {
 
 // dF[j] = d ln f(t) / d p_j and dS[j] = d ln S(t) / d p_j at a t inside the
 // law's support, where ln S(t) = lnS is finite. Without `survival` only dF
-// is wanted, and dS may be left unset.
+// is wanted, and dS may be left unset. `hazard`, when not negative, is the
+// normal laws' phi(z)/Q(z) as lawLnSurvivalHazard gave it beside ln S;
+// otherwise they take it from ln S, at the cost of an exponential.
 template <class Ln = LnOfTime>
-inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, bool survival = true, Ln ln = {}) {
+inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, bool survival = true, Ln ln = {},
+                      Real hazard = -1) {
   const Real* p = law.p;
   if (law.discrete) t = std::round(t);  // as the log routines take a count
   switch (static_cast<Pdf>(law.pdf)) {
@@ -226,7 +229,7 @@ inline void lawScores(const LogLaw& law, Real t, Real lnS, Real* dF, Real* dS, b
       const Real m = logT ? law.c[0] : p[0], s = moments ? law.c[1] : p[1];
       // Divisions are the slow step on the x87: one reciprocal serves all.
       const Real is = 1 / s, z = ((logT ? ln(t) : t) - m) * is;
-      const Real lam = survival ? lnscore::normalHazard(z, lnS) : 0;
+      const Real lam = !survival ? 0 : hazard >= 0 ? hazard : lnscore::normalHazard(z, lnS);
       const Real fm = z * is, fs = (z * z - 1) * is, sm = lam * is, ss = lam * z * is;
       if (!moments) {
         // LNNORMAL's m is ln a: d/da = (d/dm) / a.

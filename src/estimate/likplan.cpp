@@ -715,26 +715,31 @@ Scored observationScores(const Frame& f, const LogLaw& law, const Support& sup, 
   Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
   if (interval) {
     // S(a) = 1 at the support's lower end, where it has no slope.
-    const Real lnA = tO > low ? lawLnSurvival(law, tO) : 0, lnB = lawLnSurvival(law, tC);
+    Real hA = -1, hB;
+    const Real lnA = tO > low ? lawLnSurvivalHazard(law, tO, hA) : 0, lnB = lawLnSurvivalHazard(law, tC, hB);
     const Real r = fastExp(k * (lnB - lnA));
     if (!inGuard(k * lnA + fastLog1p(-r))) return Scored::Skip;
     Real dFb[kMaxPdfParams] = {}, dSb[kMaxPdfParams] = {};
-    if (tO > low) lawScores(law, tO, lnA, dF, dS);
-    lawScores(law, tC, lnB, dFb, dSb);
+    if (tO > low) lawScores(law, tO, lnA, dF, dS, true, {}, hA);
+    lawScores(law, tC, lnB, dFb, dSb, true, {}, hB);
     for (int j = 0; j < np; ++j) d[j] = k * (dS[j] - r * dSb[j]) / (1 - r) - dW[j];
     dk = k * (lnA - r * lnB) / (1 - r) - dWk;
     return Scored::Add;
   }
   // The run's ln t serves while the time is the observation's own.
   auto terms = [&](auto ln) {
-    Real lnF, lnS = 0;
+    Real lnF = 0, lnS = 0, hz = -1;
+    const bool survival = !exact || k != 1;
     const bool scored = logisticTerms(law, tO, lnF, lnS, dF, dS, ln);
     if (!scored) {
-      if (exact && k == 1 && !densityScoreReadsSurvival(law.pdf)) lnF = lawLnDensity(law, tO, ln);
+      // A right-censored time wants ln S alone; with it come the normal
+      // laws' hazard for their scores.
+      if (!exact) lnS = lawLnSurvivalHazard(law, tO, hz, ln);
+      else if (!survival && !densityScoreReadsSurvival(law.pdf)) lnF = lawLnDensity(law, tO, ln);
       else lawLnBoth(law, tO, lnF, lnS, ln);
     }
     if (!inGuard(exact ? (k == 1 ? lnF : lnF + lnK + (k - 1) * lnS) : k * lnS)) return Scored::Skip;
-    if (!scored) lawScores(law, tO, lnS, dF, dS, !exact || k != 1, ln);
+    if (!scored) lawScores(law, tO, lnS, dF, dS, survival, ln, hz);
     for (int j = 0; j < np; ++j) d[j] = (exact ? dF[j] + (k - 1) * dS[j] : k * dS[j]) - dW[j];
     dk = (exact ? 1 + k * lnS : k * lnS) - dWk;
     return Scored::Add;

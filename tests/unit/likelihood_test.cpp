@@ -126,6 +126,10 @@ TEST(LogLaws, ScoresAgreeWithCentralDifferences) {
         if (!std::isfinite(lnF) || !std::isfinite(lnS) || lnS == 0 || !pdfParamsInRange(pdf, p)) continue;
         Real dF[kMaxPdfParams] = {}, dS[kMaxPdfParams] = {};
         lawScores(law, t, lnS, dF, dS);
+        // The same with the hazard that comes beside ln S for the normal laws.
+        Real hazard, dFh[kMaxPdfParams] = {}, dSh[kMaxPdfParams] = {};
+        EXPECT_EQ(lawLnSurvivalHazard(law, t, hazard), lnS) << family;
+        lawScores(law, t, lnS, dFh, dSh, true, {}, hazard);
         for (int j = 0; j < n; ++j) {
           const Real h = 1e-6L * std::max<Real>(std::fabs(p[j]), 1e-3L);
           Real q[kMaxPdfParams];
@@ -140,6 +144,7 @@ TEST(LogLaws, ScoresAgreeWithCentralDifferences) {
           const std::string at = std::string(family) + " p" + std::to_string(j) + " t = " + std::to_string(static_cast<double>(t));
           EXPECT_LE(std::fabs(dF[j] - wantF), 1e-8L * std::max<Real>(1, std::fabs(wantF))) << "ln f " << at;
           EXPECT_LE(std::fabs(dS[j] - wantS), 1e-8L * std::max<Real>(1, std::fabs(wantS))) << "ln S " << at;
+          EXPECT_LE(std::fabs(dSh[j] - wantS), 1e-8L * std::max<Real>(1, std::fabs(wantS))) << "ln S, hazard " << at;
         }
         ++points;
       }
