@@ -11,19 +11,13 @@
 #include <vector>
 
 #include "funcs/fastexp.h"
+#include "spread.h"
 
 namespace zav {
 namespace {
 
-constexpr int kCount = 4096;
-
-std::vector<Real> linear(Real lo, Real hi) {
-  std::vector<Real> v(kCount);
-  // A stride coprime with kCount shuffles the order, so neighbouring calls
-  // land in different table entries as real data would.
-  for (int i = 0; i < kCount; ++i) v[(i * 1237) % kCount] = lo + (hi - lo) * i / (kCount - 1);
-  return v;
-}
+using bench::kCount;
+using bench::linear;
 
 std::vector<Real> logarithmic(Real lo, Real hi) {
   std::vector<Real> v = linear(std::log(lo), std::log(hi));

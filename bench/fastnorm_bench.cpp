@@ -13,18 +13,13 @@
 #include "dists/densmath.h"
 #include "dists/lnlaw.h"
 #include "funcs/fastnorm.h"
+#include "spread.h"
 
 namespace zav {
 namespace {
 
-constexpr int kCount = 4096;
-
-std::vector<Real> linear(Real lo, Real hi) {
-  std::vector<Real> v(kCount);
-  // A stride coprime with kCount shuffles the order, as real data would be.
-  for (int i = 0; i < kCount; ++i) v[(i * 1237) % kCount] = lo + (hi - lo) * i / (kCount - 1);
-  return v;
-}
+using bench::kCount;
+using bench::linear;
 
 const std::vector<Real> kTypical = linear(-3, 4);
 const std::vector<Real> kTail = linear(4, 20);
