@@ -814,7 +814,11 @@ void formSlopes(const Settings& set, int form, Real p, Real xb, Real v, Real& dp
     case ParamForm::None: case ParamForm::NUMBER: dp = 1, dxb = 0; return;
     case ParamForm::ADD: dp = 1, dxb = 1; return;
     case ParamForm::DIVIDE: dp = 1 / xb, dxb = -v / xb; return;
-    case ParamForm::EXCESS: dp = 1 + std::exp(xb), dxb = p * std::exp(xb); return;
+    case ParamForm::EXCESS: {
+      const Real e = std::exp(xb);
+      dp = 1 + e, dxb = p * e;
+      return;
+    }
     case ParamForm::EXPADD: dp = v, dxb = v; return;
     case ParamForm::INVADD: dp = -1 / (p * p), dxb = 1; return;
     case ParamForm::INVERT: dp = -v * v, dxb = -v * v; return;

@@ -151,13 +151,18 @@ bool informationMethod1(Interp& in) {
     dx[k] = stepFor(in, k, f0, atStep);
     if (atStep && k < rowsKept) keep(k, dx[k]);
   }
-  std::vector<Real> si(nObs);
+  // Row i's scores, copied only where the next element's evaluation would
+  // overwrite them.
+  std::vector<Real> rowCopy;
   Real* a = w.matrix.data();
   for (std::size_t i = 0; i < n; ++i) {
-    const Real* row = scoresOf(i, dx[i]);
-    std::copy(row, row + nObs, si.begin());
+    const Real* si = scoresOf(i, dx[i]);
+    if (si == evaluated.data()) {
+      rowCopy.assign(si, si + nObs);
+      si = rowCopy.data();
+    }
     for (std::size_t j = 0; j <= i; ++j) {
-      const Real* sj = j < i ? scoresOf(j, dx[j]) : si.data();
+      const Real* sj = j < i ? scoresOf(j, dx[j]) : si;
       Real sum = 0;
       for (std::size_t o = 0; o < nObs; ++o)
         if (freq[o] > 0) sum += freq[o] * si[o] * sj[o];
